@@ -1,0 +1,17 @@
+// The music: checked and loaded silent at start-up, started once by the clock.
+#pragma once
+
+#include <cstdint>
+
+extern const char* const musicFilePath;
+extern uint32_t musicChannel;
+
+// Returns only with the device open and the music loaded; otherwise shows a
+// message and ends the process with exit code 0.
+void startAudio();
+// True when musicChannel holds a loaded music; on failure the message is shown.
+bool loadMusic();
+// Shows the text with the audio layer's current error code.
+void showAudioError(const char* text);
+// Plays the loaded music from the given byte offset; results are not examined.
+void startMusic(int64_t position);

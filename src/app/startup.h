@@ -1,0 +1,33 @@
+// Start-up: the full-screen question, audio, the window or game mode, the callbacks.
+#pragma once
+
+constexpr int demoWindowWidth = 800;
+constexpr int demoWindowHeight = 450;
+constexpr int gameModeTextSize = 128;
+extern const char* const demoTitle;
+extern const char* const fullscreenQuestion;
+
+extern int windowWidth;
+extern int windowHeight;
+extern char gameModeText[gameModeTextSize];
+
+struct WindowPosition {
+    int x;
+    int y;
+};
+
+// The top-left corner that centres the demo window on a screen of this size.
+WindowPosition centredWindowPosition(int screenWidth, int screenHeight);
+// "WxH:32@60" for the screen's own resolution, into a buffer of the given size.
+void formatGameModeText(char* text, int size, int screenWidth, int screenHeight);
+
+// Question, screen size, audio, windowing start, frame-buffer format and the display.
+void openDisplay(int argc, char** argv);
+void onReshape(int width, int height);
+void onKey(unsigned char key, int x, int y);
+
+// The whole start-up sequence; enters the event loop and returns 0 only if it ever returns.
+int runDemo(int argc, char** argv);
+
+// The render-state step of start-up; tests put a recorder here.
+extern void (*setupRenderStateStep)();

@@ -1,0 +1,47 @@
+// Message boxes through SDL2's native message box, usable before any window exists.
+#include "platform/dialog.h"
+
+#include <SDL.h>
+
+namespace {
+
+int askYesNoSdl(const char* text, const char* title)
+{
+    const SDL_MessageBoxButtonData buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, dialogAnswerYes, "Yes"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, dialogAnswerNo, "No"},
+    };
+    SDL_MessageBoxData box = {};
+    box.flags = SDL_MESSAGEBOX_INFORMATION;
+    box.window = nullptr;
+    box.title = title;
+    box.message = text;
+    box.numbuttons = SDL_arraysize(buttons);
+    box.buttons = buttons;
+    int answer = dialogAnswerNone;
+    if (SDL_ShowMessageBox(&box, &answer) != 0) {
+        return dialogAnswerNone;
+    }
+    // Closing the box through the window manager leaves -1.
+    return answer == dialogAnswerYes || answer == dialogAnswerNo ? answer : dialogAnswerNone;
+}
+
+void showMessageSdl(const char* text, const char* title, DialogIcon icon)
+{
+    const SDL_MessageBoxButtonData okButton = {
+        SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, "OK"};
+    SDL_MessageBoxData box = {};
+    // No type flag at all gives the plain box without an icon.
+    box.flags = icon == DialogIcon::error ? SDL_MESSAGEBOX_ERROR : 0;
+    box.title = title;
+    box.message = text;
+    box.numbuttons = 1;
+    box.buttons = &okButton;
+    int pressed = 0;
+    SDL_ShowMessageBox(&box, &pressed);
+}
+
+} // namespace
+
+const DialogApi sdlDialogs = {askYesNoSdl, showMessageSdl};
+DialogApi dialogs = sdlDialogs;

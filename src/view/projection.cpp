@@ -1,0 +1,70 @@
+// Projection modes. The camera lives on the projection matrix so lighting stays in world space.
+#include "view/projection.h"
+
+#include "app/startup.h"
+#include "direction/camera.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+float overlayLeft = 0.0f;
+float overlayRight = 0.0f;
+float overlayBottom = 0.0f;
+float overlayTop = 0.0f;
+
+namespace {
+
+constexpr double overlayHalfSpan = 90.0;
+constexpr double fieldOfViewDeg = 45.0;
+constexpr double nearPlane = 0.1;
+constexpr double farPlane = 5000.0;
+
+} // namespace
+
+OverlayBox overlayBoxFor(int width, int height)
+{
+    const double w = static_cast<float>(width);
+    const double h = static_cast<float>(height);
+    if (width > height) {
+        return {static_cast<float>(-overlayHalfSpan * w / h), static_cast<float>(overlayHalfSpan * w / h),
+                static_cast<float>(-overlayHalfSpan), static_cast<float>(overlayHalfSpan)};
+    }
+    return {static_cast<float>(-overlayHalfSpan), static_cast<float>(overlayHalfSpan),
+            static_cast<float>(-overlayHalfSpan * h / w), static_cast<float>(overlayHalfSpan * h / w)};
+}
+
+void beginPerspective()
+{
+    const int height = windowHeight;
+    const int width = windowWidth;
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    glPushMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(fieldOfViewDeg, static_cast<double>(width) / height, nearPlane, farPlane);
+    applyCameraShot();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void beginOverlay()
+{
+    const int height = windowHeight;
+    const int width = windowWidth;
+    glPopMatrix();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_BLEND);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const OverlayBox box = overlayBoxFor(width, height);
+    overlayLeft = box.left;
+    overlayRight = box.right;
+    overlayBottom = box.bottom;
+    overlayTop = box.top;
+    gluOrtho2D(overlayLeft, overlayRight, overlayBottom, overlayTop);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}

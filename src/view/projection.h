@@ -1,0 +1,22 @@
+// The two drawing modes: perspective through the camera, and the flat overlay box.
+#pragma once
+
+extern float overlayLeft;
+extern float overlayRight;
+extern float overlayBottom;
+extern float overlayTop;
+
+struct OverlayBox {
+    float left;
+    float right;
+    float bottom;
+    float top;
+};
+
+// The box whose shorter side spans -90 to 90, centred on a window of this size.
+OverlayBox overlayBoxFor(int width, int height);
+
+// Depth and lighting on, blending off, camera on the projection matrix, identity model-view.
+void beginPerspective();
+// Depth and lighting off, blending on, the overlay box on the projection, identity model-view.
+void beginOverlay();

@@ -1,0 +1,157 @@
+// The idle callback: clock, pulses, the end of the demo and the one-time music trigger.
+#include "app/clock.h"
+#include "recording_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Runs onIdle with the windowing clock at t and returns whether it asked to exit.
+bool idleAt(int t)
+{
+    recording().elapsedMs = t;
+    try {
+        onIdle();
+    } catch (const ProcessExit&) {
+        return true;
+    }
+    return false;
+}
+
+int countCalls(const std::string& prefix)
+{
+    const auto& calls = recording().calls;
+    return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const std::string& c) {
+        return c.rfind(prefix, 0) == 0;
+    }));
+}
+
+TEST(Pulses, AtA16msCadenceRestartEvery448And176ms)
+{
+    PlatformRecorder recorder;
+    std::vector<int> beatRestarts;
+    std::vector<int> fastRestarts;
+    for (int t = 0; t <= 2000; t += 16) {
+        idleAt(t);
+        if (beatPulseMs == 0.0f && t > 0) beatRestarts.push_back(t);
+        if (fastPulseMs == 0.0f && t > 0) fastRestarts.push_back(t);
+        if (t == 432) {
+            EXPECT_EQ(beatPulseMs, 432.0f);
+        }
+        if (t == 160) {
+            EXPECT_EQ(fastPulseMs, 160.0f);
+        }
+    }
+    ASSERT_GE(beatRestarts.size(), 3u);
+    EXPECT_EQ(beatRestarts[0], 448);
+    EXPECT_EQ(beatRestarts[1], 896);
+    EXPECT_EQ(beatRestarts[2], 1344);
+    ASSERT_GE(fastRestarts.size(), 3u);
+    EXPECT_EQ(fastRestarts[0], 176);
+    EXPECT_EQ(fastRestarts[1], 352);
+    EXPECT_EQ(fastRestarts[2], 528);
+}
+
+TEST(Pulses, UntilTheFirstRestartEachPulseIsTheClock)
+{
+    PlatformRecorder recorder;
+    idleAt(0);
+    idleAt(100);
+    EXPECT_EQ(beatPulseMs, 100.0f);
+    EXPECT_EQ(fastPulseMs, 100.0f);
+    EXPECT_EQ(demoTimeMs, 100);
+}
+
+TEST(Pulses, AValueExactlyAtTheThresholdDoesNotRestart)
+{
+    float pulse = 420.0f;
+    float origin = 0.0f;
+    advancePulse(&pulse, &origin, 430, beatPulseThresholdMs);
+    EXPECT_EQ(origin, 0.0f);
+    EXPECT_EQ(pulse, 430.0f);
+    // Above the threshold now: the next call restarts from its own time.
+    advancePulse(&pulse, &origin, 440, beatPulseThresholdMs);
+    EXPECT_EQ(origin, 440.0f);
+    EXPECT_EQ(pulse, 0.0f);
+
+    float fast = 155.0f;
+    float fastOrigin = 0.0f;
+    advancePulse(&fast, &fastOrigin, 160, fastPulseThresholdMs);
+    EXPECT_EQ(fast, 160.0f);
+}
+
+TEST(Pulses, AStallGivesOneHighValueThenZero)
+{
+    PlatformRecorder recorder;
+    idleAt(100);
+    idleAt(2100);
+    EXPECT_EQ(beatPulseMs, 2100.0f);
+    EXPECT_EQ(fastPulseMs, 2100.0f);
+    idleAt(2116);
+    EXPECT_EQ(beatPulseMs, 0.0f);
+    EXPECT_EQ(fastPulseMs, 0.0f);
+    EXPECT_EQ(beatOriginMs, 2116.0f);
+}
+
+TEST(Clock, EachCallRequestsARedraw)
+{
+    PlatformRecorder recorder;
+    idleAt(10);
+    idleAt(20);
+    EXPECT_EQ(countCalls("postRedisplay"), 2);
+}
+
+TEST(Clock, EndsOnTheFirstCallPast196000WithCodeZero)
+{
+    PlatformRecorder recorder;
+    EXPECT_FALSE(idleAt(196000));
+    EXPECT_EQ(countCalls("exit"), 0);
+    EXPECT_TRUE(idleAt(196001));
+    const auto& calls = recording().calls;
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "leaveGameMode");
+    EXPECT_EQ(calls.back(), "exit 0");
+}
+
+TEST(Clock, TheEndComesBeforeTheMusicTrigger)
+{
+    PlatformRecorder recorder;
+    // A first call that is already past the end never starts the music.
+    EXPECT_TRUE(idleAt(196001));
+    EXPECT_FALSE(musicStarted);
+    EXPECT_EQ(countCalls("audio."), 0);
+}
+
+TEST(MusicTrigger, StartsOnceOnTheFirstCallPast5000)
+{
+    PlatformRecorder recorder;
+    idleAt(4990);
+    idleAt(5000);
+    EXPECT_FALSE(musicStarted);
+    EXPECT_EQ(countCalls("audio."), 0);
+
+    idleAt(5001);
+    EXPECT_TRUE(musicStarted);
+    const auto& calls = recording().calls;
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "audio.channelPlay 0 0");
+    // The elapsed milliseconds themselves are the byte position.
+    EXPECT_EQ(calls.back(), "audio.channelSetPosition 0 5001 0");
+
+    idleAt(5017);
+    idleAt(9000);
+    EXPECT_EQ(countCalls("audio.channelPlay"), 1);
+}
+
+TEST(MusicTrigger, ALateFirstCallStartsTheMusicThere)
+{
+    PlatformRecorder recorder;
+    idleAt(7350);
+    EXPECT_TRUE(musicStarted);
+    EXPECT_EQ(recording().calls.back(), "audio.channelSetPosition 0 7350 0");
+}
+
+} // namespace

@@ -1,0 +1,152 @@
+// Start-up: the order of the platform calls, the window position and the game-mode text.
+#include "app/startup.h"
+#include "platform/dialog.h"
+#include "recording_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> runStartup(int answer)
+{
+    recording().dialogAnswer = answer;
+    char name[] = "glasswind";
+    char* argv[] = {name, nullptr};
+    try {
+        runDemo(1, argv);
+    } catch (const ProcessExit&) {
+    }
+    return recording().calls;
+}
+
+const std::vector<std::string> audioStart = {
+    "audio.getVersion",
+    "audio.init -1 44100 0 0 null",
+    "audio.streamCreateFile 0 data/glasswind.mp3 0 0 4",
+};
+
+const std::vector<std::string> callbacks = {
+    "setupRenderState",     "reshapeFunc onReshape", "displayFunc displayFrame",
+    "idleFunc onIdle",      "keyboardFunc onKey",    "mainLoop",
+};
+
+std::vector<std::string> concat(std::initializer_list<std::vector<std::string>> parts)
+{
+    std::vector<std::string> all;
+    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+TEST(Startup, WindowPathInOrder)
+{
+    PlatformRecorder recorder;
+    recording().screenWidth = 1920;
+    recording().screenHeight = 1080;
+    const auto calls = runStartup(dialogAnswerNo);
+    const auto expected = concat({
+        {"askYesNo Run in fullscreen mode? | NQL-004 \"Glasswind\"", "readScreenSize"},
+        audioStart,
+        {"init", "initDisplayMode 146", "initWindowSize 800 450", "initWindowPosition 560 315",
+         "createWindow NQL-004 \"Glasswind\""},
+        callbacks,
+    });
+    EXPECT_EQ(calls, expected);
+}
+
+TEST(Startup, GameModePathInOrder)
+{
+    PlatformRecorder recorder;
+    recording().screenWidth = 1920;
+    recording().screenHeight = 1080;
+    const auto calls = runStartup(dialogAnswerYes);
+    const auto expected = concat({
+        {"askYesNo Run in fullscreen mode? | NQL-004 \"Glasswind\"", "readScreenSize"},
+        audioStart,
+        {"init", "initDisplayMode 146", "gameModeString 1920x1080:32@60", "enterGameMode",
+         "setCursor 101"},
+        callbacks,
+    });
+    EXPECT_EQ(calls, expected);
+}
+
+TEST(Startup, AnyAnswerButYesOpensAWindow)
+{
+    for (int answer : {dialogAnswerNo, dialogAnswerNone, -1, 2}) {
+        PlatformRecorder recorder;
+        const auto calls = runStartup(answer);
+        EXPECT_NE(std::find(calls.begin(), calls.end(), "createWindow NQL-004 \"Glasswind\""), calls.end())
+            << "answer " << answer;
+    }
+}
+
+TEST(Startup, AnAudioFailureOpensNoWindow)
+{
+    PlatformRecorder recorder;
+    recording().audioInitResult = 0;
+    const auto calls = runStartup(dialogAnswerNo);
+    EXPECT_EQ(calls.back(), "exit 0");
+    for (const auto& call : calls) {
+        EXPECT_NE(call, "init");
+        EXPECT_EQ(call.rfind("createWindow", 0), std::string::npos);
+        EXPECT_NE(call, "enterGameMode");
+    }
+}
+
+TEST(Startup, WindowIsCentredWithTruncationTowardZero)
+{
+    struct Case {
+        int w, h, x, y;
+    };
+    const Case cases[] = {
+        {1920, 1080, 560, 315}, {1366, 768, 283, 159}, {1365, 768, 282, 159},
+        {799, 450, 0, 0},       {640, 480, -80, 15},   {1280, 720, 240, 135},
+    };
+    for (const Case& c : cases) {
+        const WindowPosition p = centredWindowPosition(c.w, c.h);
+        EXPECT_EQ(p.x, c.x) << c.w << "x" << c.h;
+        EXPECT_EQ(p.y, c.y) << c.w << "x" << c.h;
+    }
+}
+
+TEST(Startup, GameModeTextNamesTheDesktopResolution)
+{
+    char text[gameModeTextSize];
+    formatGameModeText(text, gameModeTextSize, 1920, 1080);
+    EXPECT_STREQ(text, "1920x1080:32@60");
+    formatGameModeText(text, gameModeTextSize, 2560, 1440);
+    EXPECT_STREQ(text, "2560x1440:32@60");
+    // A tiny buffer is cut, never overrun.
+    char small[6];
+    formatGameModeText(small, sizeof small, 1920, 1080);
+    EXPECT_STREQ(small, "1920x");
+}
+
+TEST(Keys, EscapeLeavesGameModeAndExitsWithZero)
+{
+    PlatformRecorder recorder;
+    EXPECT_THROW(onKey(27, 0, 0), ProcessExit);
+    EXPECT_EQ(recording().calls, (std::vector<std::string>{"leaveGameMode", "exit 0"}));
+}
+
+TEST(Keys, EveryOtherKeyIsIgnored)
+{
+    PlatformRecorder recorder;
+    for (int key = 0; key < 256; ++key) {
+        if (key != 27) onKey(static_cast<unsigned char>(key), 10, 10);
+    }
+    EXPECT_TRUE(recording().calls.empty());
+}
+
+TEST(Reshape, StoresTheSizeEvenWhenZero)
+{
+    PlatformRecorder recorder;
+    onReshape(1024, 0);
+    EXPECT_EQ(windowWidth, 1024);
+    EXPECT_EQ(windowHeight, 0);
+}
+
+} // namespace
