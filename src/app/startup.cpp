@@ -65,7 +65,14 @@ void openDisplay(int argc, char** argv)
     if (fullScreen) {
         formatGameModeText(gameModeText, gameModeTextSize, screenWidth, screenHeight);
         windowing.gameModeString(gameModeText);
-        windowing.enterGameMode();
+        if (!windowing.enterGameMode()) {
+            // The display refused the mode (a refresh rate other than 60 Hz, say):
+            // a borderless window over the whole screen looks the same.
+            windowing.initWindowSize(screenWidth, screenHeight);
+            windowing.initWindowPosition(0, 0);
+            windowing.createWindow(demoTitle);
+            windowing.fullScreen();
+        }
         windowing.setCursor(GLUT_CURSOR_NONE);
     } else {
         const WindowPosition position = centredWindowPosition(screenWidth, screenHeight);

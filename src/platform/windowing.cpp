@@ -31,6 +31,7 @@ const WindowingApi glutWindowing = {
     glutInitWindowSize,
     glutInitWindowPosition,
     glutCreateWindow,
+    glutFullScreen,
     glutReshapeFunc,
     glutDisplayFunc,
     glutIdleFunc,

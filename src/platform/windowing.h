@@ -12,6 +12,7 @@ struct WindowingApi {
     void (*initWindowSize)(int width, int height);
     void (*initWindowPosition)(int x, int y);
     int (*createWindow)(const char* title);
+    void (*fullScreen)();
     void (*reshapeFunc)(void (*callback)(int width, int height));
     void (*displayFunc)(void (*callback)());
     void (*idleFunc)(void (*callback)());

@@ -22,7 +22,7 @@ void log(const std::string& line) { current->calls.push_back(line); }
 void init(int*, char**) { log("init"); }
 void initDisplayMode(unsigned int mode) { log("initDisplayMode " + std::to_string(mode)); }
 void gameModeString(const char* text) { log(std::string("gameModeString ") + text); }
-int enterGameMode() { log("enterGameMode"); return 1; }
+int enterGameMode() { log("enterGameMode"); return current->gameModeResult; }
 void leaveGameMode() { log("leaveGameMode"); }
 void setCursor(int cursor) { log("setCursor " + std::to_string(cursor)); }
 void initWindowSize(int w, int h) { log("initWindowSize " + std::to_string(w) + " " + std::to_string(h)); }
@@ -31,6 +31,7 @@ void initWindowPosition(int x, int y)
     log("initWindowPosition " + std::to_string(x) + " " + std::to_string(y));
 }
 int createWindow(const char* title) { log(std::string("createWindow ") + title); return 1; }
+void fullScreen() { log("fullScreen"); }
 void reshapeFunc(void (*cb)(int, int)) { log(cb == onReshape ? "reshapeFunc onReshape" : "reshapeFunc ?"); }
 void displayFunc(void (*cb)()) { log(cb == displayFrame ? "displayFunc displayFrame" : "displayFunc ?"); }
 void idleFunc(void (*cb)()) { log(cb == onIdle ? "idleFunc onIdle" : "idleFunc ?"); }
@@ -118,7 +119,7 @@ void renderStateRecorder() { log("setupRenderState"); }
 
 const WindowingApi recordingWindowing = {
     init, initDisplayMode, gameModeString, enterGameMode, leaveGameMode, setCursor,
-    initWindowSize, initWindowPosition, createWindow, reshapeFunc, displayFunc, idleFunc,
+    initWindowSize, initWindowPosition, createWindow, fullScreen, reshapeFunc, displayFunc, idleFunc,
     keyboardFunc, mainLoop, get, postRedisplay, swapBuffers, exitProcess,
 };
 const DialogApi recordingDialogs = {askYesNo, showMessage};

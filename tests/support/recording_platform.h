@@ -16,6 +16,7 @@ struct RecordingPlatform {
 
     // What the stand-ins answer.
     int dialogAnswer = 7;
+    int gameModeResult = 1;
     int screenWidth = 1280;
     int screenHeight = 720;
     int elapsedMs = 0;

@@ -73,6 +73,21 @@ TEST(Startup, GameModePathInOrder)
     EXPECT_EQ(calls, expected);
 }
 
+TEST(Startup, ARefusedGameModeFallsBackToAFullScreenWindow)
+{
+    PlatformRecorder recorder;
+    recording().screenWidth = 1920;
+    recording().screenHeight = 1080;
+    recording().gameModeResult = 0;
+    const auto calls = runStartup(dialogAnswerYes);
+    const std::vector<std::string> display(calls.begin() + 7, calls.begin() + 14);
+    EXPECT_EQ(display, (std::vector<std::string>{
+                           "gameModeString 1920x1080:32@60", "enterGameMode", "initWindowSize 1920 1080",
+                           "initWindowPosition 0 0", "createWindow NQL-004 \"Glasswind\"", "fullScreen",
+                           "setCursor 101"}));
+    EXPECT_EQ(calls.back(), "mainLoop");
+}
+
 TEST(Startup, AnyAnswerButYesOpensAWindow)
 {
     for (int answer : {dialogAnswerNo, dialogAnswerNone, -1, 2}) {

@@ -1,0 +1,90 @@
+# Shared helpers for the end-to-end scripts: start the real demo under the
+# test's Xvfb, find its windows, answer its question as a person would.
+# Sourced, not run; the scripts run under tests/support/with-xvfb.
+
+DEMO_TITLE='NQL-004 "Glasswind"'
+: "${GLASSWIND_BIN:=build}"
+: "${SOURCE_DIR:=.}"
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null
+  exit 1
+}
+
+# Starts the demo from the repository root (or $1 as working directory) in the
+# background. Sets DEMO_PID, DEMO_OUT (stdout file) and DEMO_ERR (stderr file).
+start_demo() {
+  workdir=${1:-$SOURCE_DIR}
+  DEMO_OUT=$(mktemp)
+  DEMO_ERR=$(mktemp)
+  bin=$(cd "$GLASSWIND_BIN" && pwd)/glasswind
+  (cd "$workdir" && exec "$bin") >"$DEMO_OUT" 2>"$DEMO_ERR" &
+  DEMO_PID=$!
+  DEMO_STARTED=$(date +%s.%N)
+}
+
+# Prints "id width height x y" of every top-level window with exactly this name.
+windows_named() {
+  xwininfo -root -children 2>/dev/null | awk -v want="\"$1\":" '
+    index($0, want) {
+      for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+[+-][0-9]+[+-][0-9]+$/) geom = $i
+      split(geom, a, /[x+]/)
+      print $1, a[1], a[2], a[3], a[4]
+    }'
+}
+
+# Waits up to $2 seconds (default 10) for a window named $1 of size $3 (WxH, optional).
+# Prints "id width height x y".
+wait_for_window() {
+  name=$1; limit=${2:-10}; size=${3:-}
+  deadline=$(( $(date +%s) + limit ))
+  while [ "$(date +%s)" -le "$deadline" ]; do
+    found=$(windows_named "$name" | while read -r id w h x y; do
+      if [ -z "$size" ] || [ "${w}x${h}" = "$size" ]; then echo "$id $w $h $x $y"; fi
+    done | head -n 1)
+    if [ -n "$found" ]; then echo "$found"; return 0; fi
+    if [ -n "${DEMO_PID:-}" ] && ! kill -0 "$DEMO_PID" 2>/dev/null; then return 1; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# The question box is SDL's own X11 dialog: "Yes" on the left, "No" on the right
+# of its bottom row. Clicks "No" with the pointer, as a person would.
+QUESTION_BOX_SIZE=200x100
+NO_BUTTON_FROM_RIGHT=57
+NO_BUTTON_FROM_BOTTOM=27
+YES_BUTTON_FROM_LEFT=54
+answer_question() {
+  box=$(wait_for_window "$DEMO_TITLE" 15 "$QUESTION_BOX_SIZE") || fail "the question box did not appear"
+  set -- $box "$1"
+  if [ "$6" = yes ]; then
+    click_x=$(( $4 + YES_BUTTON_FROM_LEFT ))
+  else
+    click_x=$(( $4 + $2 - NO_BUTTON_FROM_RIGHT ))
+  fi
+  click_y=$(( $5 + $3 - NO_BUTTON_FROM_BOTTOM ))
+  sleep 0.3 # let the box draw its buttons before the click lands
+  xdotool mousemove "$click_x" "$click_y" click 1
+}
+answer_question_no() { answer_question no; }
+answer_question_yes() { answer_question yes; }
+
+# Presses a key with the pointer over the point (x, y) (focus follows the pointer without a window manager).
+press_key_at() {
+  xdotool mousemove "$2" "$3"
+  xdotool key "$1"
+}
+
+# Waits up to $1 seconds for the demo to end; prints its exit code (or "running").
+wait_demo_exit() {
+  limit=$1
+  deadline=$(( $(date +%s) + limit ))
+  while kill -0 "$DEMO_PID" 2>/dev/null; do
+    if [ "$(date +%s)" -gt "$deadline" ]; then echo running; return 1; fi
+    sleep 0.1
+  done
+  wait "$DEMO_PID"
+  echo $?
+}
