@@ -126,10 +126,14 @@ TEST(CameraShots, OddOffsetsUseTheirOwnOrigins)
 
 TEST(CameraShots, EvaluationKeepsTheWrittenOrder)
 {
-    // (15 - 10 tan) + 10 and 10 tan - 10 + 10 are not regrouped.
-    const double swing = std::tan(0.00025 * 1234);
-    EXPECT_EQ(viewOf(12, 69000 + 1234).eye[1], 15 - 10 * swing + 10);
-    EXPECT_EQ(viewOf(13, 72550 + 1234).eye[1], 10 * swing - 10 + 10);
+    // (15 - 10 tan) + 10 is not 25 - 10 tan at d = 2, and 10 tan - 10 + 10 is not
+    // 10 tan at d = 1: the heights must not be regrouped.
+    const double swing12 = std::tan(0.00025 * 2);
+    EXPECT_EQ(viewOf(12, 69000 + 2).eye[1], 15 - 10 * swing12 + 10);
+    EXPECT_NE(viewOf(12, 69000 + 2).eye[1], 25 - 10 * swing12);
+    const double swing13 = std::tan(0.00025 * 1);
+    EXPECT_EQ(viewOf(13, 72550 + 1).eye[1], 10 * swing13 - 10 + 10);
+    EXPECT_NE(viewOf(13, 72550 + 1).eye[1], 10 * swing13);
 }
 
 bool allFinite(const ShotView& view)

@@ -53,11 +53,15 @@ TEST(LightPresets, PlacementsAtEachChange)
     EXPECT_NEAR(wide.x, 140.113, 1e-3);
     EXPECT_EQ(wide.y, 200.0f);
     EXPECT_NEAR(wide.z, -142.718, 1e-3);
+    EXPECT_EQ(wide.x, static_cast<float>(200 * std::sin(90.33)));
+    EXPECT_EQ(wide.z, static_cast<float>(200 * std::cos(90.33)));
 
     const Placement near = placementAt(118770);
     EXPECT_NEAR(near.x, 39.652, 1e-3);
     EXPECT_EQ(near.y, 50.0f);
     EXPECT_NEAR(near.z, -30.459, 1e-3);
+    EXPECT_EQ(near.x, static_cast<float>(50 * std::sin(178.155)));
+    EXPECT_EQ(near.z, static_cast<float>(50 * std::cos(178.155)));
 
     for (int32_t t : {147220, 175000, 196000, INT32_MAX}) {
         const Placement high = placementAt(t);
