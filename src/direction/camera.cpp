@@ -143,28 +143,43 @@ ShotView shot11(int32_t t)
     return lookAt(eyeX, eyeY, speed * d - startZ, 0, centreY, speed * d - startZ, 0, 1, 0);
 }
 
+// Shots 12, 13 and 16 spiral about the centre post at radius r, the eye at height eyeY.
+ShotView spiral(double r, double d, double eyeY)
+{
+    constexpr double orbitRate = 0.001, centreY = 12.5;
+    return lookAt(r * sin(orbitRate * d), eyeY, r * cos(orbitRate * d), 0, centreY, 0, 0, 1, 0);
+}
+
+// A spiral inward while the eye sinks on a tangent: radius radius0 - shrink d,
+// height (eyeBase - swing tan(swingRate d)) + lift.
+struct SinkingSpiral {
+    int32_t start;
+    double radius0, shrink, eyeBase, swing, swingRate;
+};
+
+ShotView sinkingSpiral(const SinkingSpiral& shot, int32_t t)
+{
+    constexpr double lift = 10;
+    const double d = sinceMs(t, shot.start);
+    const double r = shot.radius0 - shot.shrink * d;
+    return spiral(r, d, shot.eyeBase - shot.swing * tan(shot.swingRate * d) + lift);
+}
+
 // Shot 12: spiral inward while the eye sinks.
 ShotView shot12(int32_t t)
 {
-    constexpr int32_t start = 69000;
-    constexpr double radius0 = 60, shrink = 0.005, orbitRate = 0.001;
-    constexpr double eyeBase = 15, swing = 10, swingRate = 0.00025, lift = 10, centreY = 12.5;
-    const double d = sinceMs(t, start);
-    const double r = radius0 - shrink * d;
-    return lookAt(r * sin(orbitRate * d), eyeBase - swing * tan(swingRate * d) + lift, r * cos(orbitRate * d), 0,
-                  centreY, 0, 0, 1, 0);
+    constexpr SinkingSpiral shot = {69000, 60, 0.005, 15, 10, 0.00025};
+    return sinkingSpiral(shot, t);
 }
 
 // Shot 13: spiral outward while the eye rises.
 ShotView shot13(int32_t t)
 {
     constexpr int32_t start = 72550;
-    constexpr double grow = 0.0075, radius0 = 25, orbitRate = 0.001;
-    constexpr double swing = 10, swingRate = 0.00025, drop = 10, lift = 10, centreY = 12.5;
+    constexpr double grow = 0.0075, radius0 = 25, swing = 10, swingRate = 0.00025, drop = 10, lift = 10;
     const double d = sinceMs(t, start);
     const double r = grow * d + radius0;
-    return lookAt(r * sin(orbitRate * d), swing * tan(swingRate * d) - drop + lift, r * cos(orbitRate * d), 0,
-                  centreY, 0, 0, 1, 0);
+    return spiral(r, d, swing * tan(swingRate * d) - drop + lift);
 }
 
 // Shot 14: the dolly of shot 10 with the gaze off to the side.
@@ -190,13 +205,8 @@ ShotView shot15(int32_t t)
 // Shot 16: wide spiral inward, coming down from high above.
 ShotView shot16(int32_t t)
 {
-    constexpr int32_t start = 83220;
-    constexpr double radius0 = 180, shrink = 0.05, orbitRate = 0.001;
-    constexpr double eyeBase = 55, swing = 11, swingRate = 0.00035, lift = 10, centreY = 12.5;
-    const double d = sinceMs(t, start);
-    const double r = radius0 - shrink * d;
-    return lookAt(r * sin(orbitRate * d), eyeBase - swing * tan(swingRate * d) + lift, r * cos(orbitRate * d), 0,
-                  centreY, 0, 0, 1, 0);
+    constexpr SinkingSpiral shot = {83220, 180, 0.05, 55, 11, 0.00035};
+    return sinkingSpiral(shot, t);
 }
 
 // Shot 17: the eye flies in from beyond a pole of the tangent while the view rolls

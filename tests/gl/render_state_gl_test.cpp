@@ -50,21 +50,23 @@ TEST(RenderState, FixedStateForTheWholeRun)
         EXPECT_FALSE(glIsEnabled(off)) << std::hex << off;
     }
 
-    GLint value = 0;
-    glGetIntegerv(GL_SHADE_MODEL, &value);
-    EXPECT_EQ(value, GL_SMOOTH);
-    glGetIntegerv(GL_BLEND_SRC, &value);
-    EXPECT_EQ(value, GL_SRC_ALPHA);
-    glGetIntegerv(GL_BLEND_DST, &value);
-    EXPECT_EQ(value, GL_ONE_MINUS_SRC_ALPHA);
-    glGetIntegerv(GL_COLOR_MATERIAL_FACE, &value);
-    EXPECT_EQ(value, GL_FRONT);
-    glGetIntegerv(GL_COLOR_MATERIAL_PARAMETER, &value);
-    EXPECT_EQ(value, GL_DIFFUSE);
-    glGetIntegerv(GL_POLYGON_SMOOTH_HINT, &value);
-    EXPECT_EQ(value, GL_NICEST);
-    glGetIntegerv(GL_POINT_SMOOTH_HINT, &value);
-    EXPECT_EQ(value, GL_NICEST);
+    const struct {
+        GLenum name;
+        GLint expected;
+    } settings[] = {
+        {GL_SHADE_MODEL, GL_SMOOTH},
+        {GL_BLEND_SRC, GL_SRC_ALPHA},
+        {GL_BLEND_DST, GL_ONE_MINUS_SRC_ALPHA},
+        {GL_COLOR_MATERIAL_FACE, GL_FRONT},
+        {GL_COLOR_MATERIAL_PARAMETER, GL_DIFFUSE},
+        {GL_POLYGON_SMOOTH_HINT, GL_NICEST},
+        {GL_POINT_SMOOTH_HINT, GL_NICEST},
+    };
+    for (const auto& setting : settings) {
+        GLint value = 0;
+        glGetIntegerv(setting.name, &value);
+        EXPECT_EQ(value, setting.expected) << std::hex << setting.name;
+    }
 
     GLfloat v[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, v);

@@ -20,6 +20,18 @@ Placement placementAt(int32_t t)
     return {position[0], position[1], position[2]};
 }
 
+// An orbiting preset at time t: x and z are the float roundings of radius sin and
+// cos of the angle, near the values worked out by hand.
+void expectOrbit(int32_t t, double radius, double angle, float height, double roughX, double roughZ)
+{
+    const Placement orbit = placementAt(t);
+    EXPECT_EQ(orbit.x, static_cast<float>(radius * std::sin(angle))) << "at " << t;
+    EXPECT_EQ(orbit.y, height) << "at " << t;
+    EXPECT_EQ(orbit.z, static_cast<float>(radius * std::cos(angle))) << "at " << t;
+    EXPECT_NEAR(orbit.x, roughX, 1e-3) << "at " << t;
+    EXPECT_NEAR(orbit.z, roughZ, 1e-3) << "at " << t;
+}
+
 TEST(LightPresets, BoundariesBelongToTheLaterPreset)
 {
     EXPECT_EQ(lightPresetForTime(INT32_MIN), 0);
@@ -42,26 +54,10 @@ TEST(LightPresets, PlacementsAtEachChange)
     EXPECT_EQ(front.z, 10.0f);
 
     // The stored components are single-precision roundings of the double products.
-    const Placement steep = placementAt(5000);
-    EXPECT_EQ(static_cast<double>(steep.x), 14.069999694824219);
-    EXPECT_EQ(steep.x, static_cast<float>(15 * std::sin(7.5)));
-    EXPECT_EQ(steep.y, 50.0f);
-    EXPECT_NEAR(steep.z, 5.1995, 1e-4);
-    EXPECT_EQ(steep.z, static_cast<float>(15 * std::cos(7.5)));
-
-    const Placement wide = placementAt(90330);
-    EXPECT_NEAR(wide.x, 140.113, 1e-3);
-    EXPECT_EQ(wide.y, 200.0f);
-    EXPECT_NEAR(wide.z, -142.718, 1e-3);
-    EXPECT_EQ(wide.x, static_cast<float>(200 * std::sin(90.33)));
-    EXPECT_EQ(wide.z, static_cast<float>(200 * std::cos(90.33)));
-
-    const Placement near = placementAt(118770);
-    EXPECT_NEAR(near.x, 39.652, 1e-3);
-    EXPECT_EQ(near.y, 50.0f);
-    EXPECT_NEAR(near.z, -30.459, 1e-3);
-    EXPECT_EQ(near.x, static_cast<float>(50 * std::sin(178.155)));
-    EXPECT_EQ(near.z, static_cast<float>(50 * std::cos(178.155)));
+    EXPECT_EQ(static_cast<double>(placementAt(5000).x), 14.069999694824219);
+    expectOrbit(5000, 15, 7.5, 50, 14.07, 5.1995);
+    expectOrbit(90330, 200, 90.33, 200, 140.113, -142.718);
+    expectOrbit(118770, 50, 178.155, 50, 39.652, -30.459);
 
     for (int32_t t : {147220, 175000, 196000, INT32_MAX}) {
         const Placement high = placementAt(t);
