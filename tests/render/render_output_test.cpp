@@ -5,12 +5,12 @@
 #include "platform/audio.h"
 #include "platform/windowing.h"
 #include "png_output.h"
+#include "png_read.h"
 #include "tool_platform.h"
 
 #include <gtest/gtest.h>
 
 #include <dirent.h>
-#include <png.h>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -39,22 +39,6 @@ struct Folder {
         return names;
     }
 };
-
-std::vector<uint8_t> readPngRgb(const std::string& path, int* width, int* height)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    std::vector<uint8_t> rgb;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) {
-        return rgb;
-    }
-    image.format = PNG_FORMAT_RGB;
-    rgb.resize(PNG_IMAGE_SIZE(image));
-    png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr);
-    *width = static_cast<int>(image.width);
-    *height = static_cast<int>(image.height);
-    return rgb;
-}
 
 std::string readBytes(const std::string& path)
 {

@@ -162,6 +162,16 @@ std::vector<int16_t> decodedMusic()
     return music;
 }
 
+// ffmpeg's messages name the temporary file; the user knows the final name.
+std::string namingFinal(std::string message, const PendingFile& output)
+{
+    for (size_t at = message.find(output.tempPath); at != std::string::npos;
+         at = message.find(output.tempPath, at + output.finalPath.size())) {
+        message.replace(at, output.tempPath.size(), output.finalPath);
+    }
+    return message;
+}
+
 void renderVideo(const RenderOptions& options)
 {
     std::string error;
@@ -207,12 +217,12 @@ void renderVideo(const RenderOptions& options)
         drawFrameAt(schedule.outputMs[static_cast<size_t>(k)]);
         captureFrame(&rgb);
         if (!sendVideoFrame(rgb, &error)) {
-            fail(exitFailure, error);
+            fail(exitFailure, namingFinal(error, output));
         }
         showProgress(k + 1, total);
     }
     if (!finishVideoPipe(&error)) {
-        fail(exitFailure, error);
+        fail(exitFailure, namingFinal(error, output));
     }
     abandonPending(&sound);
     if (!commitPending(&output, &error)) {

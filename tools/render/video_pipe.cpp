@@ -20,17 +20,17 @@ pid_t ffmpegPid = -1;
 int framePipe = -1;
 PendingFile ffmpegLog;
 
-std::string lastLogLine()
+// ffmpeg names the cause first and its consequences after.
+std::string firstLogLine()
 {
     std::ifstream log(ffmpegLog.tempPath);
     std::string line;
-    std::string last;
     while (std::getline(log, line)) {
         if (!line.empty()) {
-            last = line;
+            return line;
         }
     }
-    return last;
+    return "";
 }
 
 bool waitForFfmpeg(std::string* error)
@@ -43,7 +43,7 @@ bool waitForFfmpeg(std::string* error)
     ffmpegPid = -1;
     const bool ok = waited > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (!ok) {
-        const std::string said = lastLogLine();
+        const std::string said = firstLogLine();
         *error = "ffmpeg failed" + (said.empty() ? std::string() : ": " + said);
     }
     abandonPending(&ffmpegLog);
