@@ -131,11 +131,14 @@ bool writeSoundTrack(const std::vector<int16_t>& track, PendingFile* file, std::
         return false;
     }
     // 16-bit little-endian, whatever this machine's byte order.
-    std::vector<uint8_t> bytes(track.size() * 2);
+    constexpr size_t bytesPerSample = 2;
+    constexpr unsigned lowByte = 0xFF;
+    constexpr unsigned bitsPerByte = 8;
+    std::vector<uint8_t> bytes(track.size() * bytesPerSample);
     for (size_t i = 0; i < track.size(); ++i) {
         const uint16_t sample = static_cast<uint16_t>(track[i]);
-        bytes[2 * i] = static_cast<uint8_t>(sample & 0xFF);
-        bytes[2 * i + 1] = static_cast<uint8_t>(sample >> 8);
+        bytes[bytesPerSample * i] = static_cast<uint8_t>(sample & lowByte);
+        bytes[bytesPerSample * i + 1] = static_cast<uint8_t>(sample >> bitsPerByte);
     }
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file->stream) == bytes.size();
     const bool closed = std::fclose(file->stream) == 0;

@@ -46,8 +46,8 @@ bool parseSize(const std::string& text, int* width, int* height)
     const size_t cross = text.find('x');
     long w = 0;
     long h = 0;
-    if (cross == std::string::npos || !parseWhole(text.substr(0, cross), 1, maxSide, &w) ||
-        !parseWhole(text.substr(cross + 1), 1, maxSide, &h)) {
+    if (cross == std::string::npos || !parseWhole(text.substr(0, cross), minSide, maxSide, &w) ||
+        !parseWhole(text.substr(cross + 1), minSide, maxSide, &h)) {
         return false;
     }
     *width = static_cast<int>(w);
@@ -103,21 +103,22 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                 option == "--at" ? &options.atMs : option == "--from" ? &options.fromMs : &options.toMs;
             *target = static_cast<int32_t>(number);
         } else if (option == "--fps") {
-            if (!parseWhole(value, 1, maxFps, &number)) {
-                return refuse("--fps needs a whole number from 1 to " + std::to_string(maxFps) +
-                              ", not '" + value + "'");
+            if (!parseWhole(value, minFps, maxFps, &number)) {
+                return refuse("--fps needs a whole number from " + std::to_string(minFps) +
+                              " to " + std::to_string(maxFps) + ", not '" + value + "'");
             }
             options.fps = static_cast<int>(number);
         } else if (option == "--frames") {
-            if (!parseWhole(value, 1, maxBenchFrames, &number)) {
-                return refuse("--frames needs a whole number from 1 to " +
+            if (!parseWhole(value, minBenchFrames, maxBenchFrames, &number)) {
+                return refuse("--frames needs a whole number from " +
+                              std::to_string(minBenchFrames) + " to " +
                               std::to_string(maxBenchFrames) + ", not '" + value + "'");
             }
             options.benchFrames = static_cast<int>(number);
         } else if (option == "--size") {
             if (!parseSize(value, &options.width, &options.height)) {
-                return refuse("--size needs WIDTHxHEIGHT, each from 1 to " + std::to_string(maxSide) +
-                              ", not '" + value + "'");
+                return refuse("--size needs WIDTHxHEIGHT, each from " + std::to_string(minSide) +
+                              " to " + std::to_string(maxSide) + ", not '" + value + "'");
             }
         } else {
             if (value.empty() || value[0] == '-') {

@@ -9,8 +9,11 @@ enum class RenderMode { help, still, frames, video, bench };
 constexpr int defaultWidth = 800;
 constexpr int defaultHeight = 450;
 constexpr int defaultBenchFrames = 120;
+constexpr int minSide = 1;
 constexpr int maxSide = 16384;
+constexpr int minFps = 1;
 constexpr int maxFps = 1000; // idle times are whole milliseconds
+constexpr int minBenchFrames = 1;
 constexpr int maxBenchFrames = 100000;
 
 struct RenderOptions {
