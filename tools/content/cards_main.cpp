@@ -5,6 +5,8 @@
 #include FT_FREETYPE_H
 #include <png.h>
 
+#include "xorshift.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -288,16 +290,6 @@ void paintFloatingText(Canvas* canvas, const std::vector<TextLine>& lines, const
 
 // ---- backgrounds ----
 
-uint32_t nextRandom(uint32_t* state)
-{
-    uint32_t x = *state;
-    x ^= x << 13;
-    x ^= x >> 17;
-    x ^= x << 5;
-    *state = x;
-    return x;
-}
-
 float randomUnit(uint32_t* state) { return static_cast<float>(nextRandom(state) / 4294967296.0); }
 
 float smoothstep(float edge0, float edge1, float x)
@@ -504,57 +496,61 @@ constexpr int squarePixels = 1024;
 int unitsToRow(double unitsY) { return static_cast<int>(std::lround((90.0 - unitsY) * squarePixels / squareUnits)); }
 int unitsToPixels(double units) { return static_cast<int>(std::lround(units * squarePixels / squareUnits)); }
 
+// A block of lines on a square card, fitted into the area and centred on centreUnits,
+// over a soft glow of its own shape when glowRadius is above 0.
+void paintOnSquare(Canvas* canvas, const std::vector<TextLine>& lines, double areaWidthUnits,
+                   double areaHeightUnits, double centreUnits, float opacity, int glowRadius = 0,
+                   float glowOpacity = 0.0f)
+{
+    const std::vector<Mask> masks = fitText(lines, squarePixels, squarePixels, unitsToPixels(areaWidthUnits),
+                                            unitsToPixels(areaHeightUnits), squarePixels / 2, unitsToRow(centreUnits));
+    if (glowRadius > 0) paint(canvas, blurred(merged(masks), glowRadius), ice, glowOpacity);
+    for (size_t i = 0; i < masks.size(); ++i) paint(canvas, masks[i], lines[i].colour, opacity);
+}
+
 bool writeLoading(const std::string& dir, const Fonts& fonts)
 {
     // The demo draws its progress bar and frame 60 to 74 units below the centre;
-    // nothing but the quiet background lies in that band.
+    // nothing but the quiet background lies in that band, and the glass facets
+    // fade out a little above it.
     constexpr double barTopUnits = -60.0;
-    constexpr double titleCentreUnits = 14.0;
-    constexpr double titleHeightUnits = 48.0;
-    constexpr double titleWidthUnits = 150.0;
-    constexpr double subtitleCentreUnits = -22.0;
-    constexpr double loadingCentreUnits = -47.0;
+    constexpr double facetClearanceUnits = 12.0;
     constexpr uint32_t facetSeed = 4004;
-    Canvas canvas = nightGlass(squarePixels, facetSeed, {0.05f, 0.10f, 0.23f}, {0.01f, 0.02f, 0.06f}, 0.4f,
-                               static_cast<float>(unitsToRow(barTopUnits + 12.0)) / squarePixels);
-    const std::vector<TextLine> title = {{"NQL-004", &fonts.bold, 0.3f, 0.45f, ice, 0.0f},
-                                         {"\"Glasswind\"", &fonts.bold, 1.0f, 0.02f, white, 0.25f}};
-    const std::vector<Mask> titleMasks =
-        fitText(title, squarePixels, squarePixels, unitsToPixels(titleWidthUnits), unitsToPixels(titleHeightUnits),
-                squarePixels / 2, unitsToRow(titleCentreUnits));
-    paint(&canvas, blurred(merged(titleMasks), 14), ice, 0.35f);
-    for (size_t i = 0; i < titleMasks.size(); ++i) paint(&canvas, titleMasks[i], title[i].colour, 1.0f);
-
-    const std::vector<TextLine> subtitle = {{"a real-time piece in ten scenes", &fonts.book, 1.0f, 0.04f, mist, 0.0f}};
-    paint(&canvas, fitText(subtitle, squarePixels, squarePixels, unitsToPixels(110.0), unitsToPixels(6.0),
-                           squarePixels / 2, unitsToRow(subtitleCentreUnits))[0],
-          mist, 0.9f);
-    const std::vector<TextLine> loading = {{"LOADING", &fonts.bold, 1.0f, 0.6f, ice, 0.0f}};
-    paint(&canvas, fitText(loading, squarePixels, squarePixels, unitsToPixels(60.0), unitsToPixels(4.0),
-                           squarePixels / 2, unitsToRow(loadingCentreUnits))[0],
-          ice, 0.75f);
+    constexpr Colour skyTop{0.05f, 0.10f, 0.23f};
+    constexpr Colour skyBottom{0.01f, 0.02f, 0.06f};
+    constexpr float glowHeight = 0.4f;
+    const float facetFloor = static_cast<float>(unitsToRow(barTopUnits + facetClearanceUnits)) / squarePixels;
+    Canvas canvas = nightGlass(squarePixels, facetSeed, skyTop, skyBottom, glowHeight, facetFloor);
+    paintOnSquare(&canvas,
+                  {{"NQL-004", &fonts.bold, 0.3f, 0.45f, ice, 0.0f},
+                   {"\"Glasswind\"", &fonts.bold, 1.0f, 0.02f, white, 0.25f}},
+                  150.0, 48.0, 14.0, 1.0f, 14, 0.35f);
+    paintOnSquare(&canvas, {{"a real-time piece in ten scenes", &fonts.book, 1.0f, 0.04f, mist, 0.0f}}, 110.0,
+                  6.0, -22.0, 0.9f);
+    paintOnSquare(&canvas, {{"LOADING", &fonts.bold, 1.0f, 0.6f, ice, 0.0f}}, 60.0, 4.0, -47.0, 0.75f);
     return writePng(dir + "/Loading.png", canvas, false);
 }
 
 bool writeEnd(const std::string& dir, const Fonts& fonts)
 {
-    constexpr double titleCentreUnits = 10.0;
     constexpr double ruleUnits = -8.0;
-    constexpr double closingCentreUnits = -22.0;
+    constexpr double ruleHalfUnits = 45.0;
+    constexpr int ruleThickness = 3;
     constexpr uint32_t facetSeed = 9135;
-    Canvas canvas = nightGlass(squarePixels, facetSeed, {0.03f, 0.05f, 0.12f}, {0.0f, 0.01f, 0.03f}, 0.48f, 1.2f);
-    const std::vector<TextLine> title = {{"NQL-004", &fonts.bold, 0.32f, 0.45f, ice, 0.0f},
-                                         {"GLASSWIND", &fonts.bold, 1.0f, 0.12f, white, 0.3f}};
-    const std::vector<Mask> titleMasks = fitText(title, squarePixels, squarePixels, unitsToPixels(130.0),
-                                                 unitsToPixels(30.0), squarePixels / 2, unitsToRow(titleCentreUnits));
-    paint(&canvas, blurred(merged(titleMasks), 16), ice, 0.3f);
-    for (size_t i = 0; i < titleMasks.size(); ++i) paint(&canvas, titleMasks[i], title[i].colour, 1.0f);
-    paint(&canvas, rule(squarePixels, squarePixels, squarePixels / 2, unitsToRow(ruleUnits), unitsToPixels(45.0), 3),
+    constexpr Colour skyTop{0.03f, 0.05f, 0.12f};
+    constexpr Colour skyBottom{0.0f, 0.01f, 0.03f};
+    constexpr float glowHeight = 0.48f;
+    constexpr float facetsEverywhere = 1.2f;
+    Canvas canvas = nightGlass(squarePixels, facetSeed, skyTop, skyBottom, glowHeight, facetsEverywhere);
+    paintOnSquare(&canvas,
+                  {{"NQL-004", &fonts.bold, 0.32f, 0.45f, ice, 0.0f},
+                   {"GLASSWIND", &fonts.bold, 1.0f, 0.12f, white, 0.3f}},
+                  130.0, 30.0, 10.0, 1.0f, 16, 0.3f);
+    paint(&canvas,
+          rule(squarePixels, squarePixels, squarePixels / 2, unitsToRow(ruleUnits), unitsToPixels(ruleHalfUnits),
+               ruleThickness),
           ice, 0.8f);
-    const std::vector<TextLine> closing = {{"the end", &fonts.book, 1.0f, 0.25f, mist, 0.0f}};
-    paint(&canvas, fitText(closing, squarePixels, squarePixels, unitsToPixels(60.0), unitsToPixels(8.0),
-                           squarePixels / 2, unitsToRow(closingCentreUnits))[0],
-          mist, 1.0f);
+    paintOnSquare(&canvas, {{"the end", &fonts.book, 1.0f, 0.25f, mist, 0.0f}}, 60.0, 8.0, -22.0, 1.0f);
     return writePng(dir + "/end.png", canvas, false);
 }
 

@@ -2,6 +2,8 @@
 // shared state, so any note renders the same whenever it is rendered.
 #include "synth.h"
 
+#include "xorshift.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -14,17 +16,6 @@ constexpr double secondsPerSample = 1.0 / sampleRate;
 constexpr double endFadeSeconds = 0.01;
 
 // ---- noise ----
-
-uint32_t nextRandom(uint32_t* state)
-{
-    // xorshift32: small, fast and the same on every machine.
-    uint32_t x = *state;
-    x ^= x << 13;
-    x ^= x >> 17;
-    x ^= x << 5;
-    *state = x;
-    return x;
-}
 
 float noise(uint32_t* state)
 {
