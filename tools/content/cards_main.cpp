@@ -325,8 +325,8 @@ Canvas nightGlass(int size, uint32_t seed, Colour top, Colour bottom, float glow
     constexpr float glowRadius = 0.42f;
     constexpr Colour glowColour{0.16f, 0.32f, 0.62f};
     constexpr float glowStrength = 0.55f;
-    constexpr float vignetteStart = 0.34f;
-    constexpr float vignetteEnd = 0.72f;
+    constexpr float vignetteStart = 0.3f;
+    constexpr float vignetteEnd = 0.6f;  // black at the middle of each edge
     Canvas canvas = makeCanvas(size, size);
     const float cell = static_cast<float>(size) / cells;
     uint32_t rng = seed;
