@@ -144,6 +144,31 @@ TEST(Instruments, SameScoreAndSeedRenderTheSameSound)
     EXPECT_EQ(a.right, b.right);
 }
 
+// A bass tone with hard clicks on top, far too loud or far too quiet: mastering must
+// land it on the target loudness with every peak, also between samples, under the ceiling.
+TEST(Mastering, BringsAnyMixToTheTargetUnderTheCeilingAndFadesToSilence)
+{
+    const int64_t frames = 10 * sampleRate;
+    const int64_t clickEvery = sampleRate / 2;
+    const double ceilingDb = -2.0;
+    for (double level : {0.02, 0.9}) {
+        StereoBuffer mix = makeStereoBuffer(frames);
+        for (int64_t i = 0; i < frames; ++i) {
+            const double tone = level * std::sin(2.0 * M_PI * 55.0 * i / sampleRate);
+            const double click = (i % clickEvery) < 20 ? 4.0 * level : 0.0;
+            mix.left[i] = static_cast<float>(tone + click);
+            mix.right[i] = static_cast<float>(tone - click);
+        }
+        masterTrack(&mix, -14.0, ceilingDb);
+        EXPECT_NEAR(integratedLoudness(mix.left.data(), mix.right.data(), frames, sampleRate), -14.0, 0.1)
+            << "level " << level;
+        EXPECT_LE(20.0 * std::log10(truePeak(mix.left.data(), mix.right.data(), frames)), ceilingDb + 0.1)
+            << "level " << level;
+        EXPECT_EQ(mix.left.back(), 0.0f);
+        EXPECT_EQ(mix.right.back(), 0.0f);
+    }
+}
+
 TEST(Loudness, SineReadsItsKnownLoudnessAndPeakBetweenSamples)
 {
     // A 997 Hz sine at amplitude 0.1 in both channels reads -20 LUFS.

@@ -207,9 +207,11 @@ void limitPeaks(StereoBuffer* mix, double ceiling)
     }
     const std::vector<float> held = forwardMinimum(peaks, window);
     const double release = 1.0 - std::exp(-1.0 / (releaseSeconds * sampleRate));
-    double gain = 1.0;
-    double windowSum = static_cast<double>(window);
-    std::vector<double> recent(static_cast<size_t>(window), 1.0);
+    // Before the first sample the gain is taken as already down to what the first
+    // look-ahead window needs, so a peak at the very start is caught too.
+    double gain = frames > 0 ? held[0] : 1.0;
+    double windowSum = gain * window;
+    std::vector<double> recent(static_cast<size_t>(window), gain);
     for (int64_t i = 0; i < frames; ++i) {
         gain = std::min(static_cast<double>(held[i]), gain + (1.0 - gain) * release);
         windowSum += gain - recent[i % window];
