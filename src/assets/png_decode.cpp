@@ -19,6 +19,11 @@ constexpr std::size_t signatureBytes = 8;
 // Ancillary chunks (text, colour profiles) are not needed; keep them small and few.
 constexpr png_alloc_size_t maxChunkBytes = png_alloc_size_t{8} << 20;
 constexpr png_uint_32 maxCachedChunks = 128;
+// Every chunk but IHDR, PLTE, tRNS, IDAT and IEND is skipped unless listed here.
+constexpr png_byte chunksToRead[] = "gAMA";
+constexpr int chunksToReadCount = 1;
+// Tells libpng to skip a list of chunks, or all of them but the image's own.
+constexpr int allAncillaryChunks = -1;
 // A file without a gAMA chunk counts as authored for the display gamma, so it loads unchanged.
 constexpr double fileGammaWithoutChunk = 1.0 / displayGamma;
 constexpr int bitsPerSample = 8;
@@ -91,6 +96,12 @@ bool readHeader(PngReader* reader, png_fixed_point screenGamma)
     png_set_user_limits(reader->png, maxImageSide, maxImageSide);
     png_set_chunk_malloc_max(reader->png, maxChunkBytes);
     png_set_chunk_cache_max(reader->png, maxCachedChunks);
+    // libpng only warns about an ancillary chunk above the size limit and then buffers it
+    // whole, so a text chunk claiming a gigabyte would be allocated. Chunks the texture
+    // does not use are skipped in small reads instead.
+    png_set_keep_unknown_chunks(reader->png, PNG_HANDLE_CHUNK_NEVER, nullptr, allAncillaryChunks);
+    png_set_keep_unknown_chunks(reader->png, PNG_HANDLE_CHUNK_AS_DEFAULT, chunksToRead,
+                                chunksToReadCount);
     png_read_info(reader->png, reader->info);
 
     const int colourType = png_get_color_type(reader->png, reader->info);
