@@ -19,6 +19,22 @@ constexpr double letterboxInnerSpan = 75.0;
 constexpr double scanlineSpanPerHeight = 360.0;
 constexpr float scanlineAlpha = 0.75f;
 
+// A band across the box, opaque black along its edge and clear along its inner edge:
+// vertices (from, edge), (to, edge), then (to, inner), (from, inner).
+void drawFadingBand(float fromX, float toX, float edge, float inner)
+{
+    glPushMatrix();
+    glBegin(GL_QUADS);
+    glColor4f(black, black, black, opaque);
+    glVertex2f(fromX, edge);
+    glVertex2f(toX, edge);
+    glColor4f(black, black, black, transparent);
+    glVertex2f(toX, inner);
+    glVertex2f(fromX, inner);
+    glEnd();
+    glPopMatrix();
+}
+
 } // namespace
 
 float flashAlpha(int32_t nowMs, int32_t startMs, double ratePerMs)
@@ -80,30 +96,8 @@ void drawLetterbox()
     const float bottom = overlayBottom;
     const float left = overlayLeft;
     const float right = overlayRight;
-    const float topInner = letterboxInnerEdge(top);
-    const float bottomInner = letterboxInnerEdge(bottom);
-
-    glPushMatrix();
-    glBegin(GL_QUADS);
-    glColor4f(black, black, black, opaque);
-    glVertex2f(right, top);
-    glVertex2f(left, top);
-    glColor4f(black, black, black, transparent);
-    glVertex2f(left, topInner);
-    glVertex2f(right, topInner);
-    glEnd();
-    glPopMatrix();
-
-    glPushMatrix();
-    glBegin(GL_QUADS);
-    glColor4f(black, black, black, opaque);
-    glVertex2f(left, bottom);
-    glVertex2f(right, bottom);
-    glColor4f(black, black, black, transparent);
-    glVertex2f(right, bottomInner);
-    glVertex2f(left, bottomInner);
-    glEnd();
-    glPopMatrix();
+    drawFadingBand(right, left, top, letterboxInnerEdge(top));
+    drawFadingBand(left, right, bottom, letterboxInnerEdge(bottom));
 }
 
 void drawScanlines()

@@ -82,23 +82,6 @@ TEST(TextureSize, SidesRoundUpToPowersOfTwoWithinTheMaximum)
     EXPECT_EQ(powerOfTwoSide(5, 0), 0);
 }
 
-TEST(TextureSize, DecodedImagesComeOutAtTextureSize)
-{
-    TextureImage image;
-    ASSERT_TRUE(decode(encodePng(patternPicture(300, 75, PNG_COLOR_TYPE_RGB)), &image));
-    EXPECT_EQ(image.width, 512);
-    EXPECT_EQ(image.height, 128);
-    ASSERT_TRUE(decodePngBytes(encodePng(patternPicture(300, 75, PNG_COLOR_TYPE_RGB)).data(),
-                               encodePng(patternPicture(300, 75, PNG_COLOR_TYPE_RGB)).size(),
-                               screenGamma(), 256, &image));
-    EXPECT_EQ(image.width, 256);
-    EXPECT_EQ(image.height, 128);
-    ASSERT_TRUE(decode(encodePng(patternPicture(256, 64, PNG_COLOR_TYPE_RGB)), &image));
-    EXPECT_EQ(image.width, 256);
-    EXPECT_EQ(image.height, 64);
-    EXPECT_EQ(image.pixels.size(), 256u * 64u * 3u);
-}
-
 TEST(Resample, NearestSamplingKeepsRowOrderAndRepeatsTheLeadingSamples)
 {
     // 3 x 2 single-byte pixels: row 0 is 1 2 3, row 1 is 4 5 6.
