@@ -1,6 +1,5 @@
-// PNG decoding over libpng. libpng reports errors by longjmp, so the functions that call
-// setjmp, and the callbacks libpng may jump out of, hold plain data only: buffers with
-// destructors live in the caller, which is never jumped over.
+// PNG decoding over libpng: header checks, conversion to 8-bit RGB(A), gamma, and the
+// resampling to power-of-two sides.
 #include "assets/png_decode.h"
 
 #include <png.h>
@@ -13,6 +12,9 @@
 #include <memory>
 #include <new>
 
+// libpng reports errors by longjmp, so the functions that call setjmp, and the callbacks
+// libpng may jump out of, hold plain data only: buffers with destructors live in the
+// caller, which is never jumped over.
 namespace {
 
 constexpr std::size_t signatureBytes = 8;

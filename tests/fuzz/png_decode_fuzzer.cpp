@@ -1,5 +1,5 @@
 // libFuzzer entry for the PNG decoder: any bytes either decode to a well-formed
-// power-of-two image or fail, without crashing, leaking or printing.
+// power-of-two image or fail, without crashing, leaking or over-allocating.
 #include "assets/png_decode.h"
 
 #include <cstddef>
