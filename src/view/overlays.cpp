@@ -104,6 +104,10 @@ void drawScanlines()
 {
     beginOverlay();
     glColor4f(black, black, black, scanlineAlpha);
+    // The lines fall exactly on pixel-row boundaries. Multisampled, each would cover
+    // half of two rows and every row would dim alike; aliased, each darkens one whole
+    // row, so every second row shows at a quarter of its brightness.
+    glDisable(GL_MULTISAMPLE);
     for (float y : scanlineHeights(overlayBottom, overlayTop, windowHeight)) {
         glPushMatrix();
         glBegin(GL_LINES);
@@ -112,4 +116,5 @@ void drawScanlines()
         glEnd();
         glPopMatrix();
     }
+    glEnable(GL_MULTISAMPLE);
 }
