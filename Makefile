@@ -28,3 +28,8 @@ content: deps-test
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target content_cards content_music
 	./$(BUILD_DIR)/tools/content/content_cards data
 	./$(BUILD_DIR)/tools/content/content_music data/glasswind.mp3 $(BUILD_DIR)/glasswind.wav
+
+# One labelled thumbnail for each row of the shot table, in build/contact-sheet.png.
+.PHONY: contact-sheet
+contact-sheet: deps-test build
+	./tools/contact-sheet.sh

@@ -8,7 +8,7 @@ mode=${1:-run}
 build_packages="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl-dev
 libgl1-mesa-dri xfonts-base libpng-dev libx11-dev libsdl2-dev libsndfile1-dev libopenmpt-dev"
 test_packages="libgtest-dev xvfb xauth xdotool x11-utils ffmpeg sox clang
-libclang-rt-14-dev libfreetype-dev fonts-dejavu-core libmp3lame-dev"
+libclang-rt-14-dev libfreetype-dev fonts-dejavu-core libmp3lame-dev imagemagick"
 
 packages=$build_packages
 if [ "$mode" = test ]; then

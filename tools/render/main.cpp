@@ -254,6 +254,17 @@ void runBench(const RenderOptions& options)
     std::fputs(formatBenchTable(rows, options.width, options.height).c_str(), stdout);
 }
 
+// One line a row of the demo's own shot table; the last row has no end.
+void printShotTable()
+{
+    for (int row = 0; row < shotTableRows; ++row) {
+        const ShotRow r = shotTableRow(row);
+        const long from = row == 0 ? 0L : static_cast<long>(r.fromMs);
+        const long to = row == shotTableRows - 1 ? static_cast<long>(lastShownMs) : static_cast<long>(r.toMs);
+        std::printf("%d %ld %ld %d\n", row + 1, from, to, r.shot);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -265,6 +276,10 @@ int main(int argc, char** argv)
     const RenderOptions& options = parsed.options;
     if (options.mode == RenderMode::help) {
         std::fputs(renderUsage, stdout);
+        return 0;
+    }
+    if (options.mode == RenderMode::shotTable) {
+        printShotTable();
         return 0;
     }
 
@@ -281,7 +296,8 @@ int main(int argc, char** argv)
     case RenderMode::frames: renderFrames(options); break;
     case RenderMode::video: renderVideo(options); break;
     case RenderMode::bench: runBench(options); break;
-    case RenderMode::help: break;
+    case RenderMode::help:
+    case RenderMode::shotTable: break;
     }
     return 0;
 }

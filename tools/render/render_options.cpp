@@ -12,6 +12,7 @@ const char* const renderUsage =
     "       glasswind-render --from MS --to MS [--fps N] [--size WxH] -o DIR\n"
     "       glasswind-render --video FILE.mp4 [--fps N] [--size WxH] [--from MS --to MS]\n"
     "       glasswind-render --bench [--size WxH] [--frames N]\n"
+    "       glasswind-render --shot-table\n"
     "\n"
     "Renders the demo offscreen from a steady clock, from the repository root\n"
     "(it reads data/ like the demo does).\n"
@@ -22,6 +23,7 @@ const char* const renderUsage =
     "  --video FILE  an H.264 video with the music, through ffmpeg on the PATH\n"
     "  --bench       time each scene: median and worst ms per frame, fps\n"
     "  --frames N    frames drawn per scene by --bench (default 120)\n"
+    "  --shot-table  print the camera's cuts: row, from ms, to ms, shot\n"
     "  -o PATH       the PNG file (--at) or the folder for numbered frames\n";
 
 namespace {
@@ -81,7 +83,7 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
         const bool takesValue = option == "--at" || option == "--from" || option == "--to" ||
                                 option == "--fps" || option == "--size" || option == "--frames" ||
                                 option == "--video" || option == "-o";
-        if (!takesValue && option != "--bench") {
+        if (!takesValue && option != "--bench" && option != "--shot-table") {
             return refuse("unknown option '" + option + "' (try --help)");
         }
         if (!seen.insert(option).second) {
@@ -134,11 +136,21 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     const bool video = seen.count("--video") > 0;
     const bool bench = seen.count("--bench") > 0;
     const bool output = seen.count("-o") > 0;
+    const bool shotTable = seen.count("--shot-table") > 0;
 
     if (wantsHelp) {
         ParsedArgs parsed;
         parsed.ok = true;
         parsed.options.mode = RenderMode::help;
+        return parsed;
+    }
+    if (shotTable) {
+        if (seen.size() > 1) {
+            return refuse("--shot-table takes no other option");
+        }
+        ParsedArgs parsed;
+        parsed.ok = true;
+        parsed.options.mode = RenderMode::shotTable;
         return parsed;
     }
     if (static_cast<int>(at) + static_cast<int>(video) + static_cast<int>(bench) +

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-enum class RenderMode { help, still, frames, video, bench };
+enum class RenderMode { help, still, frames, video, bench, shotTable };
 
 constexpr int defaultWidth = 800;
 constexpr int defaultHeight = 450;
