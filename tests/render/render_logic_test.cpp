@@ -51,6 +51,7 @@ TEST(RenderArgs, EachModeGetsItsDefaults)
     ASSERT_TRUE(bench.ok) << bench.error;
     EXPECT_EQ(bench.options.benchFrames, 7);
     EXPECT_EQ(parse({"--help"}).options.mode, RenderMode::help);
+    EXPECT_EQ(parse({"--shot-table"}).options.mode, RenderMode::shotTable);
 }
 
 TEST(RenderArgs, RefusesWhatCannotBeDoneWithOneLine)
@@ -58,6 +59,7 @@ TEST(RenderArgs, RefusesWhatCannotBeDoneWithOneLine)
     const std::vector<std::vector<const char*>> refused = {
         {},
         {"--bogus"},
+        {"--shot-table", "--at", "5"},
         {"--at"},
         {"--at", "abc", "-o", "x.png"},
         {"--at", "-5", "-o", "x.png"},
