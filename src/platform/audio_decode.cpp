@@ -226,8 +226,8 @@ bool decodeSampledSound(const std::vector<unsigned char>& bytes, uint32_t output
 }
 
 bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderRate,
-                       bool rampVolume, uint32_t outputRate, std::vector<int16_t>* stereoSamples,
-                       int* errorCode)
+                       bool rampVolume, bool loop, uint32_t outputRate,
+                       std::vector<int16_t>* stereoSamples, int* errorCode)
 {
     stereoSamples->clear();
     if (bytes.empty()) {
@@ -246,19 +246,28 @@ bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderR
                                     rampVolume ? moduleRampDefault : moduleRampOff);
     // Played once through; looping replays the rendered sound from its start.
     openmpt_module_set_repeat_count(module, 0);
-    bool tooLong = openmpt_module_get_duration_seconds(module) > longestDecodedSeconds;
-    int16_t block[decodeBlockFrames * audioOutputChannels];
+    const double songSeconds = openmpt_module_get_duration_seconds(module);
+    bool tooLong = songSeconds > longestDecodedSeconds;
+    // Rendered as floats and rounded here, like the sampled sounds: libopenmpt's
+    // own 16-bit output is dithered, so two renderings would differ.
+    float block[decodeBlockFrames * audioOutputChannels];
     try {
         size_t got = 0;
-        while (!tooLong && (got = openmpt_module_read_interleaved_stereo(
+        while (!tooLong && (got = openmpt_module_read_interleaved_float_stereo(
                                 module, static_cast<int32_t>(renderRate), decodeBlockFrames, block)) > 0) {
-            stereoSamples->insert(stereoSamples->end(), block, block + got * audioOutputChannels);
+            for (size_t i = 0; i < got * audioOutputChannels; ++i) {
+                stereoSamples->push_back(floatToInt16(block[i]));
+            }
             tooLong = stereoSamples->size() / audioOutputChannels > longestFrames(renderRate);
         }
     } catch (const std::bad_alloc&) {
         tooLong = true;
     }
     openmpt_module_destroy(module);
+    const size_t songFrames = static_cast<size_t>(std::llround(songSeconds * renderRate));
+    if (loop && songFrames > 0 && stereoSamples->size() > songFrames * audioOutputChannels) {
+        stereoSamples->resize(songFrames * audioOutputChannels);
+    }
     if (tooLong) {
         std::vector<int16_t>().swap(*stereoSamples);
         *errorCode = audioErrorMemory;
@@ -282,5 +291,5 @@ bool decodeMusicFile(const char* path, uint32_t outputRate, std::vector<int16_t>
     if (decodeSampledSound(bytes, outputRate, stereoSamples, errorCode)) {
         return true;
     }
-    return decodeModuleSound(bytes, outputRate, true, outputRate, stereoSamples, errorCode);
+    return decodeModuleSound(bytes, outputRate, true, true, outputRate, stereoSamples, errorCode);
 }

@@ -20,13 +20,15 @@ bool decodeSampledSound(const std::vector<unsigned char>& bytes, uint32_t output
                         std::vector<int16_t>* stereoSamples, int* errorCode);
 
 // A tracker module (MOD, S3M, XM, IT ... whatever libopenmpt reads), rendered
-// once through to its end at renderRate, then resampled to outputRate if they differ.
+// once through at renderRate, then resampled to outputRate if they differ. A
+// module rendered for looping stops at the song's end, without the fade-out
+// libopenmpt adds after it, so that the loop keeps the song's beat.
 bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderRate,
-                       bool rampVolume, uint32_t outputRate, std::vector<int16_t>* stereoSamples,
-                       int* errorCode);
+                       bool rampVolume, bool loop, uint32_t outputRate,
+                       std::vector<int16_t>* stereoSamples, int* errorCode);
 
 // Decodes the music file as the demo loads it: as a sampled stream or, failing
-// that, as a tracker module with volume ramping, to interleaved 16-bit stereo at
+// that, as a looping tracker module with volume ramping, to interleaved 16-bit stereo at
 // outputRate. On failure returns false and sets errorCode to the audio layer's
 // code of the module attempt, as the demo would show it.
 bool decodeMusicFile(const char* path, uint32_t outputRate, std::vector<int16_t>* stereoSamples,

@@ -127,8 +127,8 @@ uint32_t musicLoad(int fromMemory, const void* file, uint64_t offset, uint32_t l
     std::vector<int16_t> sound;
     int error = audioOk;
     if (!readSoundBytes(fromMemory != 0, file, offset, length, &bytes, &error) ||
-        !decodeModuleSound(bytes, renderRate, (flags & audioMusicRamp) != 0, deviceRate, &sound,
-                           &error)) {
+        !decodeModuleSound(bytes, renderRate, (flags & audioMusicRamp) != 0,
+                           (flags & audioSampleLoop) != 0, deviceRate, &sound, &error)) {
         return fail(error);
     }
     return addSound(&sound, flags);
