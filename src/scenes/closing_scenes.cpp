@@ -1,8 +1,147 @@
-// Scenes 5 to 9 (placeholders that draw nothing).
+// Scenes 5 to 9: the rising wave field, the block field with the credits, the wave
+// field at rest, the wide ground fading to black, and the end card.
 #include "scenes/scenes.h"
 
-void renderScene5() {}
-void renderScene6() {}
-void renderScene7() {}
-void renderScene8() {}
-void renderScene9() {}
+#include "app/clock.h"
+#include "assets/texture_set.h"
+#include "scenes/credits.h"
+#include "scenes/props.h"
+#include "view/overlays.h"
+#include "view/projection.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+constexpr float groundHalfSize = 500.0f;
+constexpr float wideGroundHalfSize = 5000.0f;
+constexpr double beatSkyRate = 0.0064;
+constexpr float fullCardHalf = 90.0f;
+
+constexpr double creditCentreX = 0.7;  // of the left or right edge
+constexpr double creditCentreY = 0.65; // of the bottom or top edge
+constexpr double creditHalfHeight = 12.5;
+constexpr bool onRight = true;
+constexpr bool onLeft = false;
+constexpr bool onTop = true;
+constexpr bool onBottom = false;
+constexpr CreditCard creditCards[creditCount] = {
+    {122330, slotG1 + 0, onRight, onBottom, 26.394},
+    {125880, slotG1 + 1, onLeft, onTop, 32.175},
+    {129440, slotG1 + 2, onRight, onBottom, 27.091},
+    {133000, slotG1 + 3, onRight, onTop, 22.478},
+    {136550, slotG1 + 4, onLeft, onBottom, 15.576},
+    {140110, slotG1 + 5, onLeft, onTop, 24.757},
+    {143660, slotG1 + 6, onRight, onTop, 25.283},
+    {147220, slotG1 + 7, onRight, onBottom, 21.656},
+};
+
+// Each flash train opens its scene slowly, then falls on every cut.
+constexpr int32_t risingFieldStartMs = 90330;
+constexpr int32_t blockFieldStartMs = 118770;
+constexpr int32_t blockFieldFlashTimesMs[] = {122330, 125880, 129440, 133000, 136550, 140110, 143660};
+constexpr int32_t restingFieldStartMs = 147220;
+constexpr int32_t restingFieldFlashTimesMs[] = {150770, 154330, 157880, 161440, 165000, 168550, 172110};
+constexpr int32_t wideGroundStartMs = 175660;
+constexpr int32_t wideGroundFadeStartMs = 186330;
+constexpr double wideGroundFadeRate = 0.00032;
+constexpr int32_t endCardStartMs = 189880;
+constexpr int32_t endCardFadeStartMs = 195000;
+constexpr double endCardFadeRate = 0.0025;
+
+// The wave field under the beating sky; scenes 5 and 7 differ only in their flashes.
+void drawWaveFieldScene()
+{
+    beginPerspective();
+    setPulseClearColor(beatPulseMs, beatSkyRate);
+    glPushMatrix();
+    drawGround(groundHalfSize);
+    glPopMatrix();
+    drawWaveField();
+}
+
+} // namespace
+
+const CreditCard* creditForTime(int32_t t)
+{
+    for (const CreditCard& card : creditCards) {
+        if (t <= card.lastMs) {
+            return &card;
+        }
+    }
+    return nullptr;
+}
+
+CardRect creditRect(const CreditCard& card, float boxLeft, float boxRight, float boxBottom, float boxTop)
+{
+    const float cx = static_cast<float>((card.right ? boxRight : boxLeft) * creditCentreX);
+    const float cy = static_cast<float>((card.top ? boxTop : boxBottom) * creditCentreY);
+    return {static_cast<float>(cx - card.halfWidth), static_cast<float>(cx + card.halfWidth),
+            static_cast<float>(cy - creditHalfHeight), static_cast<float>(cy + creditHalfHeight)};
+}
+
+void renderScene5()
+{
+    drawWaveFieldScene();
+    drawFlash(risingFieldStartMs, slowFlashRate);
+}
+
+void renderScene6()
+{
+    beginPerspective();
+    // The blocks show their own colours, unshaded.
+    glDisable(GL_LIGHTING);
+    setPulseClearColor(beatPulseMs, beatSkyRate);
+    drawTunnelField();
+
+    if (const CreditCard* card = creditForTime(demoTimeMs)) {
+        beginOverlay();
+        const CardRect rect = creditRect(*card, overlayLeft, overlayRight, overlayBottom, overlayTop);
+        drawImageQuad(textureSlots[card->slot], 1.0f, 1.0f, 1.0f, 1.0f, rect.left, rect.right, rect.bottom,
+                      rect.top);
+    }
+
+    drawFlash(blockFieldStartMs, slowFlashRate);
+    for (int32_t start : blockFieldFlashTimesMs) {
+        drawFlash(start, mediumFlashRate);
+    }
+}
+
+void renderScene7()
+{
+    drawWaveFieldScene();
+    drawFlash(restingFieldStartMs, slowFlashRate);
+    for (int32_t start : restingFieldFlashTimesMs) {
+        drawFlash(start, mediumFlashRate);
+    }
+}
+
+void renderScene8()
+{
+    const int32_t t = demoTimeMs;
+    beginPerspective();
+    glClearColor(0.0f, 0.0f, 0.1f, 1.0f);
+    glPushMatrix();
+    drawGround(wideGroundHalfSize);
+    glPopMatrix();
+    drawWaveField();
+    if (t >= wideGroundFadeStartMs) {
+        beginOverlay();
+        fillOverlay(0.0f, 0.0f, 0.0f, static_cast<float>((t - wideGroundFadeStartMs) * wideGroundFadeRate));
+    }
+    drawFlash(wideGroundStartMs, slowFlashRate);
+}
+
+void renderScene9()
+{
+    const int32_t t = demoTimeMs;
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    beginOverlay();
+    drawImageQuad(textureSlots[slotEnd], 1.0f, 1.0f, 1.0f, 1.0f, -fullCardHalf, fullCardHalf, -fullCardHalf,
+                  fullCardHalf);
+    if (t > endCardFadeStartMs) {
+        beginOverlay();
+        fillOverlay(0.0f, 0.0f, 0.0f, static_cast<float>((t - endCardFadeStartMs) * endCardFadeRate));
+    }
+    drawFlash(endCardStartMs, slowFlashRate);
+}

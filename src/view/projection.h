@@ -13,9 +13,12 @@ struct OverlayBox {
     float top;
 };
 
-// The box whose shorter side spans -90 to 90, centred on a window of this size.
+// The box whose shorter side spans -90 to 90, centred on a window of this size
+// (both sides above 0).
 OverlayBox overlayBoxFor(int width, int height);
 
+// While either window side is 0 both modes keep the aspect and box of the last
+// usable size (800x450 before any).
 // Depth and lighting on, blending off, camera on the projection matrix, identity model-view.
 void beginPerspective();
 // Depth and lighting off, blending on, the overlay box on the projection, identity model-view.

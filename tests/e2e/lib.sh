@@ -77,14 +77,16 @@ press_key_at() {
   xdotool key "$1"
 }
 
-# Waits up to $1 seconds for the demo to end; prints its exit code (or "running").
+# Waits up to $1 seconds for the demo to end and sets DEMO_CODE to its exit code
+# ("running" if it did not end). Call it directly, not in $(...): only this shell
+# can collect the demo's exit code.
 wait_demo_exit() {
   limit=$1
   deadline=$(( $(date +%s) + limit ))
   while kill -0 "$DEMO_PID" 2>/dev/null; do
-    if [ "$(date +%s)" -gt "$deadline" ]; then echo running; return 1; fi
+    if [ "$(date +%s)" -gt "$deadline" ]; then DEMO_CODE=running; return 1; fi
     sleep 0.1
   done
   wait "$DEMO_PID"
-  echo $?
+  DEMO_CODE=$?
 }

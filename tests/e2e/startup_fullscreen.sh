@@ -13,6 +13,6 @@ read -r id width height x y <<<"$window"
 [ "$x" = 0 ] && [ "$y" = 0 ] || fail "full-screen window at ($x, $y)"
 sleep 1
 press_key_at Escape 640 360
-code=$(wait_demo_exit 5)
-[ "$code" = 0 ] || fail "Escape gave exit code $code"
+wait_demo_exit 5
+[ "$DEMO_CODE" = 0 ] || fail "Escape gave exit code $DEMO_CODE"
 echo "full screen $width x $height; Escape -> exit 0"

@@ -1,0 +1,184 @@
+// Camera shots against known views, and a sweep of every shot over its own rows.
+#include "direction/camera.h"
+#include "direction/timeline.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+ShotView viewOf(int shot, int32_t t)
+{
+    ShotView view{};
+    EXPECT_TRUE(shotView(shot, t, &view)) << "shot " << shot;
+    return view;
+}
+
+void expectVec(const double* actual, double x, double y, double z, double tolerance, const char* what)
+{
+    EXPECT_NEAR(actual[0], x, tolerance) << what << " x";
+    EXPECT_NEAR(actual[1], y, tolerance) << what << " y";
+    EXPECT_NEAR(actual[2], z, tolerance) << what << " z";
+}
+
+TEST(CameraShots, StillShotsHoldAtAnyTime)
+{
+    for (int32_t t : {INT32_MIN, 0, 4999, 100000, 196000, INT32_MAX}) {
+        const ShotView first = viewOf(0, t);
+        expectVec(first.eye, 0, 0, 10, 0, "shot 0 eye");
+        expectVec(first.centre, 0, 0, 0, 0, "shot 0 centre");
+        expectVec(first.up, 0, 1, 0, 0, "shot 0 up");
+        const ShotView last = viewOf(36, t);
+        expectVec(last.eye, 0, 1, 10, 0, "shot 36 eye");
+        expectVec(last.centre, 0, 1, 0, 0, "shot 36 centre");
+        expectVec(last.up, 0, 1, 0, 0, "shot 36 up");
+    }
+}
+
+TEST(CameraShots, ShotsOutsideTheTableAreRefused)
+{
+    ShotView view{};
+    EXPECT_FALSE(shotView(-1, 0, &view));
+    EXPECT_FALSE(shotView(shotCount, 0, &view));
+}
+
+TEST(CameraShots, DollyMeasuresFromItsOwnStart)
+{
+    const ShotView atStart = viewOf(10, 61880);
+    expectVec(atStart.eye, 150, 8, 250, 0, "eye");
+    expectVec(atStart.centre, 150, 5, 240, 0, "centre");
+    const ShotView later = viewOf(10, 61880 + 3559);
+    expectVec(later.eye, 150, 8, -105.9, 1e-9, "eye");
+    expectVec(later.centre, 150, 5, -471.8, 1e-9, "centre");
+}
+
+TEST(CameraShots, FlyInCrossesTheTangentPoleUnclamped)
+{
+    // The tangent runs from 83220, the approach and roll from 86770.
+    const ShotView start = viewOf(17, 86770);
+    EXPECT_NEAR(std::tan(1.562), 113.68, 0.01);
+    expectVec(start.eye, -22736.18, 7.5, -19894.15, 0.01, "eye at 86770");
+    expectVec(start.centre, 0, 7.5, 0, 0, "centre");
+    expectVec(start.up, 0, 1, 0, 0, "up at 86770");
+
+    // Just past pi/2: a huge negative factor throws the eye far out on the other side.
+    const ShotView pastPole = viewOf(17, 86790);
+    EXPECT_NEAR(pastPole.eye[0], 5.44e7, 0.01e7);
+    EXPECT_NEAR(pastPole.eye[2], 4.76e7, 0.01e7);
+    EXPECT_NEAR(pastPole.up[0], std::sin(0.05), 1e-15);
+    EXPECT_NEAR(pastPole.up[1], std::cos(0.05), 1e-15);
+
+    expectVec(viewOf(17, 88000).eye, 322.77, 7.5, 280.34, 0.01, "eye at 88000");
+    expectVec(viewOf(17, 90329).eye, 2.3385, 7.5, 1.9977, 1e-4, "eye at 90329");
+}
+
+TEST(CameraShots, HighOrbitPutsSinOnXAndCosOnZ)
+{
+    const ShotView view = viewOf(18, 100000);
+    expectVec(view.eye, 250 * std::sin(100.0), 250, 250 * std::cos(100.0), 0, "eye");
+    expectVec(view.eye, -126.59, 250, 215.58, 0.005, "eye");
+    expectVec(view.centre, 0, 50, 0, 0, "centre");
+}
+
+TEST(CameraShots, Shot20RollsAgainstShot21)
+{
+    expectVec(viewOf(20, 122330).up, 0, 1, 0, 0, "shot 20 up at its start");
+    EXPECT_NEAR(viewOf(20, 122330 + 1000).up[0], -0.1, 1e-15);
+    EXPECT_NEAR(viewOf(21, 125880 + 1000).up[0], 0.1, 1e-15);
+}
+
+TEST(CameraShots, Shot26CentreDrawsAheadOfTheEye)
+{
+    const ShotView start = viewOf(26, 143660);
+    EXPECT_EQ(start.eye[2], 32500);
+    EXPECT_EQ(start.centre[2], 32500);
+    for (int d : {1, 100, 3559}) {
+        const ShotView view = viewOf(26, 143660 + d);
+        EXPECT_NEAR(view.centre[2] - view.eye[2], -0.25 * d, 1e-6) << "d " << d;
+    }
+}
+
+TEST(CameraShots, FrozenAnglesAreTheExactProducts)
+{
+    // Shot 5 at t = 0 leaves only 40 cos(A5) on z, shot 6 20 cos(A6) on the centre's z.
+    EXPECT_EQ(viewOf(5, 0).eye[2], 40 * std::cos(24750 * 0.00015));
+    EXPECT_EQ(viewOf(6, 0).centre[2], 20 * std::cos(25740 * 0.00015));
+    EXPECT_EQ(viewOf(7, 0).eye[0], 20 * std::sin(26500 * 0.00015));
+    EXPECT_EQ(viewOf(7, 0).centre[0], 10 * std::cos(26500 * 0.00015));
+}
+
+TEST(CameraShots, OddOffsetsUseTheirOwnOrigins)
+{
+    // Shot 29's eye runs 0.075 radians behind its centre, from seven-digit origins.
+    const ShotView orbit = viewOf(29, 155000);
+    EXPECT_EQ(orbit.eye[0], 220 * std::sin(0.00025 * (155000.0 - 1498300.0)));
+    EXPECT_EQ(orbit.centre[2], 175 * std::cos(0.00025 * (155000.0 - 1498000.0)));
+    // Shot 34: eye from 172110, centre from 172000, roll from 168550.
+    const ShotView ellipse = viewOf(34, 172110);
+    EXPECT_EQ(ellipse.eye[0], 0);
+    EXPECT_EQ(ellipse.eye[2], 200);
+    EXPECT_EQ(ellipse.centre[0], 220 * std::sin(0.00025 * 110));
+    EXPECT_EQ(ellipse.up[0], std::sin(0.00025 * 3560));
+}
+
+TEST(CameraShots, EvaluationKeepsTheWrittenOrder)
+{
+    // (15 - 10 tan) + 10 is not 25 - 10 tan at d = 2, and 10 tan - 10 + 10 is not
+    // 10 tan at d = 1: the heights must not be regrouped.
+    const double swing12 = std::tan(0.00025 * 2);
+    EXPECT_EQ(viewOf(12, 69000 + 2).eye[1], 15 - 10 * swing12 + 10);
+    EXPECT_NE(viewOf(12, 69000 + 2).eye[1], 25 - 10 * swing12);
+    const double swing13 = std::tan(0.00025 * 1);
+    EXPECT_EQ(viewOf(13, 72550 + 1).eye[1], 10 * swing13 - 10 + 10);
+    EXPECT_NE(viewOf(13, 72550 + 1).eye[1], 10 * swing13);
+}
+
+bool allFinite(const ShotView& view)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (!std::isfinite(view.eye[i]) || !std::isfinite(view.centre[i]) || !std::isfinite(view.up[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+double largest(const ShotView& view)
+{
+    double most = 0;
+    for (int i = 0; i < 3; ++i) {
+        most = std::max({most, std::fabs(view.eye[i]), std::fabs(view.centre[i]), std::fabs(view.up[i])});
+    }
+    return most;
+}
+
+TEST(CameraShots, EveryMillisecondOfEveryRowIsFinite)
+{
+    // The open-ended first and last rows are swept over the part the demo plays.
+    constexpr int32_t firstPlayedMs = 0;
+    constexpr int32_t lastPlayedMs = 196001;
+    // Only shot 17 crosses a tangent pole; every other shot stays within the world.
+    constexpr double worldReach = 1e5;
+    constexpr int poleShot = 17;
+    for (int row = 0; row < shotTableRows; ++row) {
+        const ShotRow shotRow = shotTableRow(row);
+        const int32_t from = std::max(shotRow.fromMs, firstPlayedMs);
+        const int32_t to = std::min(shotRow.toMs, lastPlayedMs);
+        int broken = 0;
+        for (int32_t t = from; t < to; ++t) {
+            ShotView view;
+            shotView(shotRow.shot, t, &view);
+            if (!allFinite(view) || (shotRow.shot != poleShot && largest(view) > worldReach)) {
+                if (broken++ == 0) {
+                    ADD_FAILURE() << "shot " << shotRow.shot << " at " << t;
+                }
+            }
+        }
+        EXPECT_EQ(broken, 0) << "row " << row;
+    }
+}
+
+} // namespace
