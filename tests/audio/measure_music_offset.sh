@@ -52,7 +52,7 @@ for run in $(seq 1 "$RUNS"); do
   wait_for_window "$DEMO_TITLE" 20 800x450 >/dev/null || fail "run $run: no demo window"
   sleep $((MUSIC_START_MS / 1000 + PLAY_PAST_START_S))
   press_key_at Escape 640 360
-  wait_demo_exit 10 >"$layout/exit-code"
+  wait_demo_exit 10
 
   read -r onset music_frame matched heard recorded < <("$probe" find-music "$layout/data/glasswind.mp3" "$SDL_DISKAUDIOFILE")
   [ "$music_frame" != -1 ] || fail "run $run: the recording is silent"

@@ -38,9 +38,8 @@ sleep 1
 kill -0 "$DEMO_PID" 2>/dev/null || fail "the process ended before the box was dismissed"
 
 press_key_at Return $((box_x + box_w / 2)) $((box_y + box_h / 2))
-# Called in this shell, not in $(...): only the demo's parent can collect its exit code.
-wait_demo_exit 5 >"$layout/exit-code"
-code=$(cat "$layout/exit-code")
+wait_demo_exit 5
+code=$DEMO_CODE
 wait "$watcher"
 [ "$code" = 0 ] || fail "dismissing the box gave exit code $code"
 [ -s "$seen" ] && fail "a demo window opened: $(head -n 1 "$seen")"

@@ -51,9 +51,8 @@ sleep "$(awk -v h="$HEARD_AFTER_START_S" 'BEGIN { print 5 + h }')"
 late_bytes=$(stat -c %s "$SDL_DISKAUDIOFILE")
 late_ns=$(date +%s%N)
 press_key_at Escape 640 360
-# Called in this shell, not in $(...): only the demo's parent can collect its exit code.
-wait_demo_exit 10 >"$layout/exit-code"
-code=$(cat "$layout/exit-code")
+wait_demo_exit 10
+code=$DEMO_CODE
 [ "$code" = 0 ] || fail "Escape gave exit code $code"
 
 read -r onset music_frame matched heard recorded < <("$probe" find-music "$layout/data/glasswind.mp3" "$SDL_DISKAUDIOFILE")
