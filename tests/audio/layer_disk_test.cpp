@@ -23,6 +23,14 @@ constexpr int recordMs = 400;
 constexpr uint32_t streamLoop = audioSampleLoop;
 constexpr uint32_t moduleFlags = audioMusicRamp | audioSampleLoop;
 
+std::vector<int16_t> decoded(const std::string& path)
+{
+    std::vector<int16_t> sound;
+    int error = audioOk;
+    EXPECT_TRUE(decodeMusicFile(path.c_str(), testRate, &sound, &error)) << path << " code " << error;
+    return sound;
+}
+
 struct DiskAudio : ::testing::Test {
     std::string dir;
     std::string recordingPath;
@@ -43,6 +51,18 @@ struct DiskAudio : ::testing::Test {
     }
 
     std::string path(const char* name) const { return dir + "/" + name; }
+
+    // Writes a one-second WAV, opens the device and loads the WAV looping;
+    // sound receives its decoded frames.
+    uint32_t openWithTestMusic(std::vector<int16_t>* sound)
+    {
+        const std::string file = path("music.wav");
+        EXPECT_TRUE(writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, testRate, 2,
+                                   testSignal(testRate, testRate, 2)));
+        *sound = decoded(file);
+        EXPECT_EQ(audio.init(audioDefaultDevice, testRate, 0, nullptr, nullptr), 1);
+        return audio.streamCreateFile(0, file.c_str(), 0, 0, streamLoop);
+    }
 
     // Plays the sound from the byte position for a while and returns what was heard.
     std::vector<int16_t> record(uint32_t handle, uint64_t position, int ms = recordMs)
@@ -76,13 +96,6 @@ void expectPlayedFrom(const std::vector<int16_t>& recording, const std::vector<i
     EXPECT_EQ(firstSoundFrame(recording, onset + soundLeft), frames) << "sound after the end";
 }
 
-std::vector<int16_t> decoded(const std::string& path)
-{
-    std::vector<int16_t> sound;
-    int error = audioOk;
-    EXPECT_TRUE(decodeMusicFile(path.c_str(), testRate, &sound, &error)) << path << " code " << error;
-    return sound;
-}
 
 double rms(const std::vector<int16_t>& samples)
 {
@@ -214,15 +227,11 @@ TEST(ModuleRendering, VolumeRampingSoftensTheNoteStarts)
 
 TEST_F(DiskAudio, TheMixerRunningBetweenPlayAndPositionLetsNoEarlyFrameOut)
 {
-    const std::string file = path("music.wav");
-    ASSERT_TRUE(writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, testRate, 2,
-                               testSignal(testRate, testRate, 2)));
-    const auto sound = decoded(file);
-    ASSERT_EQ(audio.init(audioDefaultDevice, testRate, 0, nullptr, nullptr), 1);
-    const uint32_t handle = audio.streamCreateFile(0, file.c_str(), 0, 0, streamLoop);
+    constexpr Uint32 threeDeviceBuffersMs = 70;
+    std::vector<int16_t> sound;
+    const uint32_t handle = openWithTestMusic(&sound);
     audio.channelPlay(handle, 0);
-    // Three device buffers go by between the two calls.
-    SDL_Delay(70);
+    SDL_Delay(threeDeviceBuffersMs);
     audio.channelSetPosition(handle, demoStartPosition, audioPosByte);
     SDL_Delay(recordMs);
     audio.free();
@@ -231,12 +240,8 @@ TEST_F(DiskAudio, TheMixerRunningBetweenPlayAndPositionLetsNoEarlyFrameOut)
 
 TEST_F(DiskAudio, PlayAloneStartsFromTheBeginning)
 {
-    const std::string file = path("music.wav");
-    ASSERT_TRUE(writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, testRate, 2,
-                               testSignal(testRate, testRate, 2)));
-    const auto sound = decoded(file);
-    ASSERT_EQ(audio.init(audioDefaultDevice, testRate, 0, nullptr, nullptr), 1);
-    const uint32_t handle = audio.streamCreateFile(0, file.c_str(), 0, 0, streamLoop);
+    std::vector<int16_t> sound;
+    const uint32_t handle = openWithTestMusic(&sound);
     audio.channelPlay(handle, 0);
     SDL_Delay(recordMs);
     audio.free();
