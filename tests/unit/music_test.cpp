@@ -91,19 +91,6 @@ TEST(StartAudio, WhenBothFailTheModuleCodeIsShownAndTheDeviceFreed)
     EXPECT_EQ(musicChannel, 0u);
 }
 
-TEST(ShowAudioError, NegativeCodesAndLongTextsStayInTheBuffer)
-{
-    PlatformRecorder recorder;
-    recording().audioErrorCode = -1;
-    showAudioError("Can't play file");
-    const std::string longText(300, 'x');
-    showAudioError(longText.c_str());
-    ASSERT_EQ(recording().messages.size(), 2u);
-    EXPECT_EQ(recording().messages[0], "Can't play file\n(error code: -1)");
-    // 200 bytes with the terminating zero.
-    EXPECT_EQ(recording().messages[1], std::string(199, 'x'));
-}
-
 TEST(StartMusic, PlaysThenSetsTheByteOffset)
 {
     PlatformRecorder recorder;
