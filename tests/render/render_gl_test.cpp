@@ -1,0 +1,166 @@
+// The render tool on a real GL: the offscreen picture, the replayed clock, and a
+// PNG of a known moment. Each test runs in a process of its own under Xvfb.
+#include "app/clock.h"
+#include "app/startup.h"
+#include "direction/timeline.h"
+#include "frame_driver.h"
+#include "frame_schedule.h"
+#include "offscreen.h"
+#include "platform/windowing.h"
+#include "png_output.h"
+#include "png_read.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int rgb = 3;
+
+struct Pixel {
+    int r, g, b;
+};
+
+Pixel pixelAt(const std::vector<uint8_t>& picture, int width, int x, int y)
+{
+    const size_t at = (static_cast<size_t>(y) * width + x) * rgb;
+    return {picture[at], picture[at + 1], picture[at + 2]};
+}
+
+void start(int width, int height)
+{
+    std::string error;
+    ASSERT_TRUE(startDemoOffscreen(width, height, &error)) << error;
+}
+
+TEST(Offscreen, APictureWiderThanTheScreenComesBackTopRowFirstAfterTheSwap)
+{
+    const int width = 1500; // the Xvfb screen is 1280 wide
+    const int height = 300;
+    start(width, height);
+    EXPECT_EQ(windowWidth, width) << "the demo is told the picture's size";
+    EXPECT_EQ(windowHeight, height);
+
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, height / 2, width / 2, height / 2); // GL counts rows from the bottom
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    windowing.swapBuffers(); // where the demo's frame ends
+
+    std::vector<uint8_t> picture;
+    captureFrame(&picture);
+    ASSERT_EQ(picture.size(), static_cast<size_t>(width) * height * rgb);
+    const Pixel topLeft = pixelAt(picture, width, 0, 0);
+    const Pixel bottomRight = pixelAt(picture, width, width - 1, height - 1);
+    EXPECT_EQ(topLeft.r, 255);
+    EXPECT_EQ(topLeft.b, 0);
+    EXPECT_EQ(bottomRight.r, 0);
+    EXPECT_EQ(bottomRight.b, 255);
+}
+
+TEST(Offscreen, EdgesAreMultisampledWhereTheDriverOffersIt)
+{
+    start(200, 200);
+    GLint maxSamples = 0;
+    glGetIntegerv(GL_MAX_SAMPLES, &maxSamples);
+    if (maxSamples < 2) {
+        GTEST_SKIP() << "this driver offers no multisampling";
+    }
+    EXPECT_EQ(offscreenSamples(), std::min(4, static_cast<int>(maxSamples)));
+
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_POLYGON_SMOOTH);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBegin(GL_TRIANGLES);
+    glVertex2f(-1.0f, -1.0f);
+    glVertex2f(1.0f, -0.7f);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+    windowing.swapBuffers();
+
+    std::vector<uint8_t> picture;
+    captureFrame(&picture);
+    const long partlyCovered = std::count_if(picture.begin(), picture.end(),
+                                             [](uint8_t v) { return v > 0 && v < 255; });
+    EXPECT_GT(partlyCovered, 100) << "a slanted edge blends into its background";
+}
+
+TEST(Replay, TheFrameBeforeTheLastLeavesItsShotForTheLast)
+{
+    start(800, 450);
+    const FrameSchedule schedule = scheduleAt(19230, steadyFps);
+    replayBefore(schedule);
+    EXPECT_EQ(demoTimeMs, 19216);
+    EXPECT_EQ(shotIndex, 1) << "only a drawn frame chooses the next shot";
+    drawFrameAt(schedule.outputMs.front());
+    EXPECT_EQ(demoTimeMs, 19230);
+    EXPECT_EQ(shotIndex, 2);
+}
+
+TEST(KnownMoment, TheFlashAtTheStartOfScene4FillsTheFrameUnderTheBands)
+{
+    const int width = 800;
+    const int height = 450;
+    start(width, height);
+    const FrameSchedule schedule = scheduleAt(61880, steadyFps);
+    replayBefore(schedule);
+    drawFrameAt(schedule.outputMs.front());
+    std::vector<uint8_t> frame;
+    captureFrame(&frame);
+
+    const std::string path = "/tmp/glasswind-render-flash-" + std::to_string(getpid()) + ".png";
+    std::string error;
+    ASSERT_TRUE(savePng(path, width, height, frame, &error)) << error;
+    int readWidth = 0;
+    int readHeight = 0;
+    const std::vector<uint8_t> picture = readPngRgb(path, &readWidth, &readHeight);
+    std::remove(path.c_str());
+    ASSERT_EQ(readWidth, width);
+    ASSERT_EQ(readHeight, height);
+
+    if (std::all_of(picture.begin(), picture.end(), [](uint8_t v) { return v == 0; })) {
+        GTEST_SKIP() << "the frame at 61880 ms is all black: the scenes are still placeholders";
+    }
+    // The slow flash starts at opaque white, hiding the scene everywhere between the bands;
+    // only the scanlines darken it. They lie on pixel-row boundaries: one row of two at a
+    // quarter brightness, or, when multisampled, both rows of a pair at about five eighths.
+    const int gridSteps = 5;
+    const int bandRows = height / 12;
+    for (int i = 0; i < gridSteps; ++i) {
+        for (int j = 0; j < gridSteps; ++j) {
+            const int x = width * (2 * i + 1) / (2 * gridSteps);
+            const int y = bandRows + (height - 2 * bandRows) * (2 * j + 1) / (2 * gridSteps);
+            const Pixel row = pixelAt(picture, width, x, y);
+            const Pixel next = pixelAt(picture, width, x, y + 1);
+            EXPECT_GE(std::max(row.r, next.r), 150) << x << "," << y;
+            for (const Pixel& p : {row, next}) {
+                EXPECT_GE(p.r, 60) << x << "," << y;
+                EXPECT_EQ(p.r, p.g) << "white, not the scene's colours, at " << x << "," << y;
+                EXPECT_EQ(p.g, p.b) << x << "," << y;
+            }
+        }
+    }
+    // The letterbox band is opaque black along the top and bottom edges.
+    EXPECT_LE(pixelAt(picture, width, width / 2, 0).r, 16);
+    EXPECT_LE(pixelAt(picture, width, width / 2, height - 1).r, 16);
+}
+
+} // namespace

@@ -1,0 +1,318 @@
+// The render tool's pure parts: command line, steady schedule, sound placement,
+// progress text, bench figures and the ffmpeg command.
+#include "bench_stats.h"
+#include "ffmpeg_command.h"
+#include "frame_schedule.h"
+#include "progress.h"
+#include "render_options.h"
+#include "sound_track.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+ParsedArgs parse(std::vector<const char*> args)
+{
+    args.insert(args.begin(), "glasswind-render");
+    return parseRenderArgs(static_cast<int>(args.size()), args.data());
+}
+
+TEST(RenderArgs, EachModeGetsItsDefaults)
+{
+    const ParsedArgs still = parse({"--at", "61880", "-o", "shot.png"});
+    ASSERT_TRUE(still.ok) << still.error;
+    EXPECT_EQ(still.options.mode, RenderMode::still);
+    EXPECT_EQ(still.options.atMs, 61880);
+    EXPECT_EQ(still.options.width, 800);
+    EXPECT_EQ(still.options.height, 450);
+    EXPECT_EQ(still.options.output, "shot.png");
+
+    const ParsedArgs video = parse({"--video", "demo.mp4", "--size", "1280x720"});
+    ASSERT_TRUE(video.ok) << video.error;
+    EXPECT_EQ(video.options.mode, RenderMode::video);
+    EXPECT_EQ(video.options.fromMs, 0);
+    EXPECT_EQ(video.options.toMs, 196000);
+    EXPECT_EQ(video.options.fps, 60);
+    EXPECT_EQ(video.options.width, 1280);
+    EXPECT_EQ(video.options.output, "demo.mp4");
+
+    const ParsedArgs frames = parse({"--from", "100", "--to", "200", "--fps", "25", "-o", "out"});
+    ASSERT_TRUE(frames.ok) << frames.error;
+    EXPECT_EQ(frames.options.mode, RenderMode::frames);
+    EXPECT_EQ(frames.options.fps, 25);
+
+    const ParsedArgs bench = parse({"--bench", "--frames", "7"});
+    ASSERT_TRUE(bench.ok) << bench.error;
+    EXPECT_EQ(bench.options.benchFrames, 7);
+    EXPECT_EQ(parse({"--help"}).options.mode, RenderMode::help);
+}
+
+TEST(RenderArgs, RefusesWhatCannotBeDoneWithOneLine)
+{
+    const std::vector<std::vector<const char*>> refused = {
+        {},
+        {"--bogus"},
+        {"--at"},
+        {"--at", "abc", "-o", "x.png"},
+        {"--at", "-5", "-o", "x.png"},
+        {"--at", "196001", "-o", "x.png"},
+        {"--at", "12ms", "-o", "x.png"},
+        {"--at", "5"},
+        {"--at", "1", "--at", "2", "-o", "x.png"},
+        {"--at", "5", "--bench"},
+        {"--at", "5", "--fps", "30", "-o", "x.png"},
+        {"--from", "10", "-o", "d"},
+        {"--from", "20", "--to", "10", "-o", "d"},
+        {"--from", "20", "--to", "20", "-o", "d"},
+        {"--from", "0", "--to", "10"},
+        {"--size", "800x", "--bench"},
+        {"--size", "0x450", "--bench"},
+        {"--size", "99999x450", "--bench"},
+        {"--fps", "0", "--video", "v.mp4"},
+        {"--fps", "1001", "--video", "v.mp4"},
+        {"--video", "v.mp4", "--size", "801x450"},
+        {"--video", "v.mp4", "-o", "x"},
+        {"--video", "--fps"},
+        {"--bench", "-o", "x"},
+        {"--frames", "0", "--bench"},
+        {"--frames", "5", "--at", "1", "-o", "x.png"},
+    };
+    for (const auto& args : refused) {
+        const ParsedArgs parsed = parse(args);
+        std::string joined;
+        for (const char* arg : args) {
+            joined += std::string(arg) + " ";
+        }
+        EXPECT_FALSE(parsed.ok) << joined;
+        EXPECT_FALSE(parsed.error.empty()) << joined;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << joined;
+    }
+}
+
+TEST(SteadySchedule, IdleTimesAreWholeMillisecondsOfA60HzRun)
+{
+    EXPECT_EQ(steadyIdleTimeMs(1, 60), 16);
+    EXPECT_EQ(steadyIdleTimeMs(2, 60), 33);
+    EXPECT_EQ(steadyIdleTimeMs(300, 60), 5000);
+    EXPECT_EQ(steadyIdleTimeMs(301, 60), 5016);
+    EXPECT_EQ(steadyIdleTimeMs(11760, 60), 196000);
+    EXPECT_EQ(firstIdleCallFrom(5000, 60), 300);
+    EXPECT_EQ(firstIdleCallFrom(5001, 60), 301);
+    EXPECT_EQ(firstIdleCallFrom(0, 60), 0);
+}
+
+TEST(SteadySchedule, AtReplaysEveryTimeBelowThenDrawsTheTimeItself)
+{
+    const FrameSchedule onGrid = scheduleAt(5000, 60);
+    ASSERT_EQ(onGrid.replayMs.size(), 300u);
+    EXPECT_EQ(onGrid.replayMs.front(), 0);
+    EXPECT_EQ(onGrid.replayMs.back(), 4983);
+    EXPECT_EQ(onGrid.outputMs, std::vector<int32_t>{5000});
+
+    const FrameSchedule offGrid = scheduleAt(61880, 60);
+    EXPECT_EQ(offGrid.replayMs.back(), 61866);
+    EXPECT_EQ(offGrid.outputMs, std::vector<int32_t>{61880});
+
+    const FrameSchedule start = scheduleAt(0, 60);
+    EXPECT_TRUE(start.replayMs.empty());
+    EXPECT_EQ(start.outputMs, std::vector<int32_t>{0});
+}
+
+TEST(SteadySchedule, RangesCountTheFramesOfTheRateAndSplitWithoutGapOrOverlap)
+{
+    EXPECT_EQ(framesInRange(0, 2000, 60), 120);
+    EXPECT_EQ(framesInRange(0, 2000, 30), 60);
+    EXPECT_EQ(framesInRange(4900, 5400, 30), 15);
+    EXPECT_EQ(framesInRange(0, 196000, 60), 11760);
+    for (int fps : {24, 25, 30, 60, 144}) {
+        for (int32_t cut : {1, 17, 4999, 5000, 5017, 61880}) {
+            EXPECT_EQ(framesInRange(0, cut, fps) + framesInRange(cut, 70000, fps),
+                      framesInRange(0, 70000, fps))
+                << fps << " fps, cut at " << cut;
+        }
+    }
+
+    const FrameSchedule range = scheduleRange(1000, 1050, 60);
+    EXPECT_EQ(range.outputMs, (std::vector<int32_t>{1000, 1016, 1033}));
+    EXPECT_EQ(range.replayMs.back(), 983);
+    // Any kept frame has the history --at gives it: the frames of a range are a real run's.
+    const FrameSchedule second = scheduleAt(1016, 60);
+    std::vector<int32_t> history = range.replayMs;
+    history.push_back(1000);
+    EXPECT_EQ(second.replayMs, history);
+}
+
+TEST(SteadySchedule, SceneSpansComeFromTheDemosSceneTable)
+{
+    EXPECT_EQ(sceneSpan(0).fromMs, 0);
+    EXPECT_EQ(sceneSpan(0).toMs, 5000);
+    EXPECT_EQ(sceneSpan(4).fromMs, 61880);
+    EXPECT_EQ(sceneSpan(4).toMs, 90330);
+    EXPECT_EQ(sceneSpan(9).fromMs, 189880);
+    EXPECT_EQ(sceneSpan(9).toMs, 196001);
+
+    const std::vector<int32_t> times = spreadFrameTimes(sceneSpan(9), 120);
+    ASSERT_EQ(times.size(), 120u);
+    EXPECT_EQ(times.front(), 189880);
+    EXPECT_LE(times.back(), 196000);
+    EXPECT_GT(times.back(), 195900);
+}
+
+std::vector<int16_t> rampMusic(int frames)
+{
+    std::vector<int16_t> music;
+    for (int i = 0; i < frames; ++i) {
+        music.push_back(static_cast<int16_t>(i + 1)); // left: frame number plus one
+        music.push_back(static_cast<int16_t>(-(i + 1)));
+    }
+    return music;
+}
+
+// The music frame (plus one) under output frame i, 0 for silence.
+int heard(const std::vector<int16_t>& track, int64_t i)
+{
+    return track[static_cast<size_t>(i * 2)];
+}
+
+TEST(SoundTrack, MusicStartsAtTheIdleCallWithTheByteOffsetAndLoops)
+{
+    // A steady 60 Hz run starts the music at 5016 ms and hands over 5016 bytes.
+    const MusicStart start{true, 5016, 5016};
+    const std::vector<int16_t> music = rampMusic(20000);
+    const int64_t frames = 600; // 0 to 10 s
+    const std::vector<int16_t> track = placeSoundTrack(music, start, 0, frames, 60, 44100);
+    ASSERT_EQ(track.size(), static_cast<size_t>(10 * 44100 * 2));
+
+    const int64_t startSample = 5016 * 44100 / 1000; // 221205
+    EXPECT_EQ(heard(track, startSample - 1), 0);
+    EXPECT_EQ(heard(track, startSample), 1254 + 1); // 5016 bytes of 16-bit stereo
+    EXPECT_EQ(track[static_cast<size_t>(startSample * 2 + 1)], -(1254 + 1));
+    // After the last music frame it starts over from its first.
+    const int64_t wrap = startSample + (20000 - 1254);
+    EXPECT_EQ(heard(track, wrap - 1), 20000);
+    EXPECT_EQ(heard(track, wrap), 1);
+}
+
+TEST(SoundTrack, ARangeHearsWhatTheWholeRunHearsAtTheSameMoment)
+{
+    const MusicStart start{true, 5016, 5016};
+    const std::vector<int16_t> music = rampMusic(30000);
+    const std::vector<int16_t> whole = placeSoundTrack(music, start, 0, 720, 60, 44100);
+    // Frames from 10 s (idle call 600) on.
+    const std::vector<int16_t> part = placeSoundTrack(music, start, 600, 120, 60, 44100);
+    ASSERT_EQ(part.size(), static_cast<size_t>(2 * 44100 * 2));
+    for (int64_t i : {0, 1, 44099, 88199}) {
+        EXPECT_EQ(heard(part, i), heard(whole, 441000 + i)) << i;
+    }
+}
+
+TEST(SoundTrack, SilentWithoutMusicOrBeforeItsStart)
+{
+    const std::vector<int16_t> noMusic = placeSoundTrack({}, MusicStart{true, 5016, 5016}, 0, 600, 60, 44100);
+    const std::vector<int16_t> notStarted = placeSoundTrack(rampMusic(10), MusicStart{}, 0, 60, 60, 44100);
+    for (const auto* track : {&noMusic, &notStarted}) {
+        for (int16_t sample : *track) {
+            ASSERT_EQ(sample, 0);
+        }
+    }
+    EXPECT_EQ(notStarted.size(), static_cast<size_t>(44100 * 2));
+    // 25 fps: 1764 samples a frame.
+    EXPECT_EQ(placeSoundTrack({}, MusicStart{}, 0, 50, 25, 44100).size(), static_cast<size_t>(88200 * 2));
+}
+
+TEST(Progress, ShowsFramesRateAndTimeLeft)
+{
+    EXPECT_EQ(formatDuration(0.0), "0:00");
+    EXPECT_EQ(formatDuration(59.2), "1:00");
+    EXPECT_EQ(formatDuration(3599.0), "59:59");
+    EXPECT_EQ(formatDuration(3723.0), "1:02:03");
+    EXPECT_EQ(formatProgress(0, 100, 0.0), "frame 0/100 (0%)");
+    EXPECT_EQ(formatProgress(25, 100, 5.0), "frame 25/100 (25%), 5.0 fps, 0:15 left");
+    EXPECT_EQ(formatProgress(100, 100, 5.0), "frame 100/100 (100%), 20.0 fps, 0:00 left");
+}
+
+TEST(Bench, MedianWorstAndRatePerSceneAndTheWorstScene)
+{
+    const BenchRow odd = summariseScene(3, {5.0, 1.0, 3.0});
+    EXPECT_EQ(odd.frames, 3);
+    EXPECT_DOUBLE_EQ(odd.medianMs, 3.0);
+    EXPECT_DOUBLE_EQ(odd.worstMs, 5.0);
+    EXPECT_DOUBLE_EQ(odd.fps, 3 * 1000.0 / 9.0);
+    EXPECT_DOUBLE_EQ(summariseScene(0, {4.0, 1.0, 2.0, 8.0}).medianMs, 3.0);
+
+    std::vector<BenchRow> rows;
+    for (int scene = 0; scene < 10; ++scene) {
+        rows.push_back(summariseScene(scene, {scene == 6 ? 40.0 : 10.0}));
+    }
+    EXPECT_EQ(worstScene(rows).scene, 6);
+    const std::string table = formatBenchTable(rows, 800, 450);
+    int lines = 0;
+    for (char c : table) {
+        lines += c == '\n';
+    }
+    EXPECT_EQ(lines, 2 + 10 + 1);
+    EXPECT_NE(table.find("800x450"), std::string::npos);
+    EXPECT_NE(table.find("worst: 6"), std::string::npos);
+}
+
+TEST(Ffmpeg, FramesOnStandardInputAndTheSoundTrackFromItsFile)
+{
+    VideoJob job{"/usr/bin/ffmpeg", "out/.demo.mp4.part-abc123.mp4", "/tmp/sound.raw", 1280, 720, 30};
+    const std::vector<std::string> args = ffmpegArguments(job);
+    const auto follows = [&](const std::string& option, const std::string& value) {
+        for (size_t i = 0; i + 1 < args.size(); ++i) {
+            if (args[i] == option && args[i + 1] == value) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_EQ(args.front(), "/usr/bin/ffmpeg");
+    EXPECT_EQ(args.back(), job.outputPath);
+    EXPECT_TRUE(follows("-pix_fmt", "rgb24"));
+    EXPECT_TRUE(follows("-video_size", "1280x720"));
+    EXPECT_TRUE(follows("-framerate", "30"));
+    EXPECT_TRUE(follows("-i", "pipe:0"));
+    EXPECT_TRUE(follows("-ar", "44100"));
+    EXPECT_TRUE(follows("-i", "/tmp/sound.raw"));
+    EXPECT_TRUE(follows("-c:v", "libx264"));
+    EXPECT_TRUE(follows("-pix_fmt", "yuv420p"));
+    EXPECT_TRUE(follows("-movflags", "+faststart"));
+
+    job.outputPath = "demo.mkv";
+    for (const std::string& arg : ffmpegArguments(job)) {
+        EXPECT_NE(arg, "-movflags") << "Matroska has no such option";
+    }
+}
+
+TEST(Ffmpeg, FoundOnlyAsAnExecutableFileOnThePath)
+{
+    char dirTemplate[] = "/tmp/glasswind-path-XXXXXX";
+    const std::string dir = mkdtemp(dirTemplate);
+    const std::string folderNamed = dir + "/folder";
+    const std::string plainNamed = dir + "/plain";
+    const std::string real = dir + "/real";
+    mkdir(folderNamed.c_str(), 0755);
+    mkdir((folderNamed + "/ffmpeg").c_str(), 0755);
+    mkdir(plainNamed.c_str(), 0755);
+    mkdir(real.c_str(), 0755);
+    for (const std::string& file : {plainNamed + "/ffmpeg", real + "/ffmpeg"}) {
+        std::FILE* f = std::fopen(file.c_str(), "w");
+        std::fclose(f);
+    }
+    chmod((real + "/ffmpeg").c_str(), 0755);
+
+    std::string found;
+    EXPECT_TRUE(findOnPath("ffmpeg", "/nonexistent:" + folderNamed + ":" + plainNamed + ":" + real, &found));
+    EXPECT_EQ(found, real + "/ffmpeg");
+    EXPECT_FALSE(findOnPath("ffmpeg", "/nonexistent:" + folderNamed + ":" + plainNamed, &found));
+    std::system(("rm -rf " + dir).c_str());
+}
+
+} // namespace

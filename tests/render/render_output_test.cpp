@@ -1,0 +1,128 @@
+// What the render tool leaves behind: PNGs that appear whole or not at all, and the
+// music start it learns from the demo's own idle callback.
+#include "app/clock.h"
+#include "atomic_file.h"
+#include "platform/audio.h"
+#include "platform/windowing.h"
+#include "png_output.h"
+#include "png_read.h"
+#include "tool_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Folder {
+    std::string path;
+    Folder()
+    {
+        char name[] = "/tmp/glasswind-render-test-XXXXXX";
+        path = mkdtemp(name);
+    }
+    ~Folder() { std::system(("rm -rf " + path).c_str()); }
+    std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        DIR* dir = opendir(path.c_str());
+        while (dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") {
+                names.push_back(name);
+            }
+        }
+        closedir(dir);
+        return names;
+    }
+};
+
+std::string readBytes(const std::string& path)
+{
+    std::string bytes;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        bytes.append(buffer, got);
+    }
+    std::fclose(file);
+    return bytes;
+}
+
+TEST(PngOutput, PixelsComeBackTopRowFirstAndTheSameBytesEachTime)
+{
+    Folder folder;
+    const int width = 3;
+    const int height = 2;
+    const std::vector<uint8_t> rgb = {255, 0, 0,  0, 255, 0,  0, 0, 255,  // top row
+                                      1, 2, 3,    4, 5, 6,    7, 8, 9};
+    std::string error;
+    ASSERT_TRUE(savePng(folder.path + "/a.png", width, height, rgb, &error)) << error;
+    ASSERT_TRUE(savePng(folder.path + "/b.png", width, height, rgb, &error)) << error;
+    int readWidth = 0;
+    int readHeight = 0;
+    EXPECT_EQ(readPngRgb(folder.path + "/a.png", &readWidth, &readHeight), rgb);
+    EXPECT_EQ(readWidth, width);
+    EXPECT_EQ(readHeight, height);
+    EXPECT_EQ(readBytes(folder.path + "/a.png"), readBytes(folder.path + "/b.png"));
+    EXPECT_EQ(folder.entries().size(), 2u) << "no temporary file is left behind";
+}
+
+TEST(PngOutput, NothingAppearsWhenTheFileCannotBeWritten)
+{
+    Folder folder;
+    std::string error;
+    const std::vector<uint8_t> rgb(3, 0);
+    EXPECT_FALSE(savePng(folder.path + "/missing/a.png", 1, 1, rgb, &error));
+    EXPECT_NE(error.find(folder.path + "/missing/a.png"), std::string::npos) << error;
+    EXPECT_FALSE(savePng(folder.path, 1, 1, rgb, &error)) << "a folder is not a file";
+
+    // A pending file that is given up leaves nothing; one that is kept keeps its name.
+    PendingFile pending;
+    ASSERT_TRUE(openPending(folder.path + "/clip.mp4", &pending, &error)) << error;
+    EXPECT_EQ(pending.tempPath.substr(pending.tempPath.size() - 4), ".mp4");
+    abandonPending(&pending);
+    EXPECT_TRUE(folder.entries().empty());
+
+    EXPECT_TRUE(ensureFolder(folder.path + "/frames", &error)) << error;
+    EXPECT_TRUE(ensureFolder(folder.path + "/frames", &error)) << "an existing folder will do";
+    ASSERT_TRUE(savePng(folder.path + "/file.png", 1, 1, rgb, &error));
+    EXPECT_FALSE(ensureFolder(folder.path + "/file.png", &error));
+}
+
+class ToolClock : public ::testing::Test {
+protected:
+    void SetUp() override { installToolPlatform(nullptr); }
+    void TearDown() override
+    {
+        windowing = glutWindowing;
+        audio = sdlAudio;
+        resetClock();
+    }
+};
+
+TEST_F(ToolClock, ASteadyRunStartsTheMusicAtTheFirstIdleCallPastFiveSeconds)
+{
+    const MusicStart at60 = findMusicStart(196000, 60);
+    EXPECT_TRUE(at60.started);
+    EXPECT_EQ(at60.atMs, 5016);
+    EXPECT_EQ(at60.bytePosition, 5016);
+
+    const MusicStart at24 = findMusicStart(196000, 24);
+    EXPECT_EQ(at24.atMs, 5041);
+    EXPECT_EQ(at24.bytePosition, 5041);
+
+    EXPECT_FALSE(findMusicStart(5016, 60).started) << "5016 itself is past the range";
+    EXPECT_TRUE(findMusicStart(5017, 60).started);
+
+    // The frames that follow start from the clock of a fresh process.
+    EXPECT_EQ(demoTimeMs, 0);
+    EXPECT_FALSE(musicStarted);
+    EXPECT_EQ(beatOriginMs, 0.0f);
+}
+
+} // namespace

@@ -1,0 +1,23 @@
+// The ffmpeg command that turns piped frames and the sound track into a video.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The Debian package that provides ffmpeg, named in the error when it is missing.
+extern const char* const ffmpegPackage;
+
+struct VideoJob {
+    std::string ffmpegPath;
+    std::string outputPath; // where ffmpeg writes (a temporary name beside the final one)
+    std::string audioPath;  // raw 16-bit little-endian stereo at soundTrackRate
+    int width = 0;
+    int height = 0;
+    int fps = 0;
+};
+
+// argv for ffmpeg: raw RGB frames on standard input, top row first.
+std::vector<std::string> ffmpegArguments(const VideoJob& job);
+
+// The first executable called name in the colon-separated directories of searchPath.
+bool findOnPath(const std::string& name, const std::string& searchPath, std::string* found);

@@ -1,0 +1,80 @@
+// The steady-run schedule: idle times floor(n * 1000 / fps), and the scene spans for benching.
+#include "frame_schedule.h"
+
+#include "direction/timeline.h"
+
+namespace {
+
+constexpr int64_t msPerSecond = 1000;
+
+} // namespace
+
+int32_t steadyIdleTimeMs(int64_t n, int fps)
+{
+    return static_cast<int32_t>(n * msPerSecond / fps);
+}
+
+int64_t firstIdleCallFrom(int32_t timeMs, int fps)
+{
+    // floor(n * 1000 / fps) >= t  <=>  n * 1000 / fps >= t  <=>  n >= t * fps / 1000.
+    const int64_t scaled = static_cast<int64_t>(timeMs) * fps;
+    return (scaled + msPerSecond - 1) / msPerSecond;
+}
+
+int64_t framesInRange(int32_t fromMs, int32_t toMs, int fps)
+{
+    return firstIdleCallFrom(toMs, fps) - firstIdleCallFrom(fromMs, fps);
+}
+
+FrameSchedule scheduleAt(int32_t atMs, int fps)
+{
+    FrameSchedule schedule;
+    const int64_t below = firstIdleCallFrom(atMs, fps);
+    for (int64_t n = 0; n < below; ++n) {
+        schedule.replayMs.push_back(steadyIdleTimeMs(n, fps));
+    }
+    schedule.outputMs.push_back(atMs);
+    return schedule;
+}
+
+FrameSchedule scheduleRange(int32_t fromMs, int32_t toMs, int fps)
+{
+    FrameSchedule schedule;
+    const int64_t first = firstIdleCallFrom(fromMs, fps);
+    const int64_t end = firstIdleCallFrom(toMs, fps);
+    for (int64_t n = 0; n < first; ++n) {
+        schedule.replayMs.push_back(steadyIdleTimeMs(n, fps));
+    }
+    for (int64_t n = first; n < end; ++n) {
+        schedule.outputMs.push_back(steadyIdleTimeMs(n, fps));
+    }
+    return schedule;
+}
+
+SceneSpan sceneSpan(int scene)
+{
+    SceneSpan span{-1, lastShownMs + 1};
+    for (int32_t t = 0; t <= lastShownMs; ++t) {
+        const int at = sceneForTime(t);
+        if (at == scene && span.fromMs < 0) {
+            span.fromMs = t;
+        } else if (at > scene) {
+            span.toMs = t;
+            break;
+        }
+    }
+    if (span.fromMs < 0) {
+        return {0, 0};
+    }
+    return span;
+}
+
+std::vector<int32_t> spreadFrameTimes(SceneSpan span, int frames)
+{
+    std::vector<int32_t> times;
+    const int64_t length = span.toMs - span.fromMs;
+    for (int k = 0; k < frames; ++k) {
+        times.push_back(span.fromMs + static_cast<int32_t>(k * length / frames));
+    }
+    return times;
+}

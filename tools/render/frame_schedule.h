@@ -1,0 +1,41 @@
+// When the tool calls the demo's idle callback and which of those calls it draws:
+// a run held at a steady frame rate from time 0, one idle call per frame.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Frames per second of the run that --at replays, and the default of the other modes.
+constexpr int steadyFps = 60;
+// The last demo time that is ever drawn: the idle call after it ends the demo.
+constexpr int32_t lastShownMs = 196000;
+
+// The time of idle call n in a steady run: floor(n * 1000 / fps).
+int32_t steadyIdleTimeMs(int64_t n, int fps);
+// The number of the first idle call at or after timeMs: ceil(timeMs * fps / 1000).
+int64_t firstIdleCallFrom(int32_t timeMs, int fps);
+// How many idle calls of a steady run fall in [fromMs, toMs).
+int64_t framesInRange(int32_t fromMs, int32_t toMs, int fps);
+
+struct FrameSchedule {
+    // Idle calls that only advance the clock and pulses; the last of them is also
+    // drawn, so the shot, light and clear colour it leaves behind carry over.
+    std::vector<int32_t> replayMs;
+    // Idle calls whose frames are drawn and kept.
+    std::vector<int32_t> outputMs;
+};
+
+// --at: every steady idle time below atMs, then atMs itself.
+FrameSchedule scheduleAt(int32_t atMs, int fps);
+// --from/--to: the steady idle times below fromMs, then those in [fromMs, toMs).
+FrameSchedule scheduleRange(int32_t fromMs, int32_t toMs, int fps);
+
+// The stretch of demo time a scene is drawn in: [fromMs, toMs), within 0 ... lastShownMs.
+struct SceneSpan {
+    int32_t fromMs;
+    int32_t toMs;
+};
+// Read off the demo's own scene table.
+SceneSpan sceneSpan(int scene);
+// frames times spread evenly over a span, the first at its start.
+std::vector<int32_t> spreadFrameTimes(SceneSpan span, int frames);

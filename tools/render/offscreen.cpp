@@ -1,0 +1,183 @@
+// Framebuffer objects behind a hidden window: draw multisampled, resolve by blit, read back.
+#include "offscreen.h"
+
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <X11/Xlib.h>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr int hiddenWindowSide = 16;
+constexpr int rgbBytesPerPixel = 3;
+const char* const toolName = "glasswind-render";
+
+PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
+PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
+PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
+PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
+PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
+PFNGLRENDERBUFFERSTORAGEMULTISAMPLEPROC renderbufferStorageMultisample = nullptr;
+PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
+PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
+PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
+
+int pictureWidth = 0;
+int pictureHeight = 0;
+int samples = 0;
+GLuint drawFramebuffer = 0;    // what the demo draws into
+GLuint resolvedFramebuffer = 0; // what is read back (the same one without multisampling)
+
+template <typename Proc>
+bool load(Proc* proc, const char* name)
+{
+    *proc = reinterpret_cast<Proc>(glutGetProcAddress(name));
+    return *proc != nullptr;
+}
+
+bool loadFramebufferCalls()
+{
+    return load(&genFramebuffers, "glGenFramebuffers") &&
+           load(&bindFramebuffer, "glBindFramebuffer") &&
+           load(&genRenderbuffers, "glGenRenderbuffers") &&
+           load(&bindRenderbuffer, "glBindRenderbuffer") &&
+           load(&renderbufferStorage, "glRenderbufferStorage") &&
+           load(&renderbufferStorageMultisample, "glRenderbufferStorageMultisample") &&
+           load(&framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
+           load(&checkFramebufferStatus, "glCheckFramebufferStatus") &&
+           load(&blitFramebuffer, "glBlitFramebuffer");
+}
+
+GLuint attachBuffer(GLenum attachment, GLenum format, int sampleCount)
+{
+    GLuint buffer = 0;
+    genRenderbuffers(1, &buffer);
+    bindRenderbuffer(GL_RENDERBUFFER, buffer);
+    if (sampleCount > 0) {
+        renderbufferStorageMultisample(GL_RENDERBUFFER, sampleCount, format, pictureWidth,
+                                       pictureHeight);
+    } else {
+        renderbufferStorage(GL_RENDERBUFFER, format, pictureWidth, pictureHeight);
+    }
+    framebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, buffer);
+    return buffer;
+}
+
+// A framebuffer with colour and, when asked, depth; 0 if the driver refuses it.
+GLuint makeFramebuffer(int sampleCount, bool withDepth)
+{
+    GLuint framebuffer = 0;
+    genFramebuffers(1, &framebuffer);
+    bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    attachBuffer(GL_COLOR_ATTACHMENT0, GL_RGBA8, sampleCount);
+    if (withDepth) {
+        attachBuffer(GL_DEPTH_ATTACHMENT, GL_DEPTH_COMPONENT24, sampleCount);
+    }
+    if (checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        return 0;
+    }
+    return framebuffer;
+}
+
+} // namespace
+
+bool openOffscreen(int width, int height, std::string* error)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        const char* name = std::getenv("DISPLAY");
+        *error = std::string("cannot open the X display '") + (name != nullptr ? name : "") +
+                 "'; run it on an X desktop or under xvfb-run";
+        return false;
+    }
+    XCloseDisplay(display);
+
+    int argc = 1;
+    char name[] = "glasswind-render";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE);
+    glutInitWindowSize(hiddenWindowSide, hiddenWindowSide);
+    glutCreateWindow(toolName);
+    glutHideWindow();
+
+    if (!loadFramebufferCalls()) {
+        *error = "the OpenGL driver offers no framebuffer objects";
+        return false;
+    }
+    GLint maxSide = 0;
+    GLint maxViewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSide);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, maxViewport);
+    const int limitWidth = std::min(maxSide, maxViewport[0]);
+    const int limitHeight = std::min(maxSide, maxViewport[1]);
+    if (width > limitWidth || height > limitHeight) {
+        *error = "--size " + std::to_string(width) + "x" + std::to_string(height) +
+                 " is larger than the OpenGL driver draws (" + std::to_string(limitWidth) + "x" +
+                 std::to_string(limitHeight) + ")";
+        return false;
+    }
+    pictureWidth = width;
+    pictureHeight = height;
+
+    GLint maxSamples = 0;
+    glGetIntegerv(GL_MAX_SAMPLES, &maxSamples);
+    samples = std::min(wantedSamples, static_cast<int>(maxSamples));
+    if (samples > 1) {
+        resolvedFramebuffer = makeFramebuffer(0, false);
+        drawFramebuffer = resolvedFramebuffer != 0 ? makeFramebuffer(samples, true) : 0;
+    }
+    if (drawFramebuffer == 0) {
+        samples = 0;
+        drawFramebuffer = makeFramebuffer(0, true);
+        resolvedFramebuffer = drawFramebuffer;
+    }
+    if (drawFramebuffer == 0) {
+        *error = "the OpenGL driver refused a " + std::to_string(width) + "x" +
+                 std::to_string(height) + " framebuffer";
+        return false;
+    }
+    bindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);
+    return true;
+}
+
+int offscreenSamples()
+{
+    return samples;
+}
+
+void resolveOffscreen()
+{
+    if (resolvedFramebuffer == drawFramebuffer) {
+        return;
+    }
+    bindFramebuffer(GL_READ_FRAMEBUFFER, drawFramebuffer);
+    bindFramebuffer(GL_DRAW_FRAMEBUFFER, resolvedFramebuffer);
+    blitFramebuffer(0, 0, pictureWidth, pictureHeight, 0, 0, pictureWidth, pictureHeight,
+                    GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    bindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);
+}
+
+void waitForPicture()
+{
+    glFinish();
+}
+
+void readOffscreenRgb(std::vector<uint8_t>* rgb)
+{
+    const size_t stride = static_cast<size_t>(pictureWidth) * rgbBytesPerPixel;
+    std::vector<uint8_t> bottomUp(stride * pictureHeight);
+    bindFramebuffer(GL_READ_FRAMEBUFFER, resolvedFramebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, pictureWidth, pictureHeight, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    bindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);
+
+    rgb->resize(bottomUp.size());
+    for (int row = 0; row < pictureHeight; ++row) {
+        std::memcpy(rgb->data() + stride * row, bottomUp.data() + stride * (pictureHeight - 1 - row),
+                    stride);
+    }
+}

@@ -1,0 +1,57 @@
+// PNG encoding through libpng, written atomically.
+#include "png_output.h"
+
+#include "atomic_file.h"
+
+#include <png.h>
+
+namespace {
+
+constexpr int bitsPerChannel = 8;
+constexpr int rgbBytesPerPixel = 3;
+
+} // namespace
+
+bool writePngRgb(std::FILE* stream, int width, int height, const std::vector<uint8_t>& rgb)
+{
+    if (stream == nullptr || rgb.size() != static_cast<size_t>(width) * height * rgbBytesPerPixel) {
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, stream);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
+                 bitsPerChannel, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    const size_t stride = static_cast<size_t>(width) * rgbBytesPerPixel;
+    for (int row = 0; row < height; ++row) {
+        png_write_row(png, rgb.data() + stride * row);
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+bool savePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb,
+             std::string* error)
+{
+    PendingFile file;
+    if (!openPending(path, &file, error)) {
+        return false;
+    }
+    if (!writePngRgb(file.stream, width, height, rgb)) {
+        *error = "cannot write '" + path + "': PNG encoding failed";
+        abandonPending(&file);
+        return false;
+    }
+    return commitPending(&file, error);
+}

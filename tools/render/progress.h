@@ -1,0 +1,10 @@
+// Progress lines for long work: frames done of total, rate and time left.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// "1:05", "12:00", "1:02:03": whole seconds, rounded up so "0:00 left" means done.
+std::string formatDuration(double seconds);
+// "frame 120/11760 (1%), 42.0 fps, 4:37 left"; before any frame is done there is no estimate.
+std::string formatProgress(int64_t done, int64_t total, double elapsedSeconds);

@@ -1,0 +1,199 @@
+// Parses and checks the command line; every refusal is one line naming the option.
+#include "render_options.h"
+
+#include "frame_schedule.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <set>
+
+const char* const renderUsage =
+    "Usage: glasswind-render --at MS [--size WxH] -o FILE.png\n"
+    "       glasswind-render --from MS --to MS [--fps N] [--size WxH] -o DIR\n"
+    "       glasswind-render --video FILE.mp4 [--fps N] [--size WxH] [--from MS --to MS]\n"
+    "       glasswind-render --bench [--size WxH] [--frames N]\n"
+    "\n"
+    "Renders the demo offscreen from a steady clock, from the repository root\n"
+    "(it reads data/ like the demo does).\n"
+    "  --at MS       the frame the demo shows at demo time MS (0 to 196000)\n"
+    "  --from, --to  a range of demo time in ms, the end excluded\n"
+    "  --fps N       frames per second of the range or video (default 60)\n"
+    "  --size WxH    the picture size (default 800x450)\n"
+    "  --video FILE  an H.264 video with the music, through ffmpeg on the PATH\n"
+    "  --bench       time each scene: median and worst ms per frame, fps\n"
+    "  --frames N    frames drawn per scene by --bench (default 120)\n"
+    "  -o PATH       the PNG file (--at) or the folder for numbered frames\n";
+
+namespace {
+
+bool parseWhole(const std::string& text, long min, long max, long* value)
+{
+    if (text.empty() || text[0] < '0' || text[0] > '9') {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long parsed = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < min || parsed > max) {
+        return false;
+    }
+    *value = parsed;
+    return true;
+}
+
+bool parseSize(const std::string& text, int* width, int* height)
+{
+    const size_t cross = text.find('x');
+    long w = 0;
+    long h = 0;
+    if (cross == std::string::npos || !parseWhole(text.substr(0, cross), minSide, maxSide, &w) ||
+        !parseWhole(text.substr(cross + 1), minSide, maxSide, &h)) {
+        return false;
+    }
+    *width = static_cast<int>(w);
+    *height = static_cast<int>(h);
+    return true;
+}
+
+ParsedArgs refuse(const std::string& error)
+{
+    ParsedArgs parsed;
+    parsed.error = error;
+    return parsed;
+}
+
+const std::string timeRange = " needs a demo time in ms from 0 to " + std::to_string(lastShownMs);
+
+} // namespace
+
+ParsedArgs parseRenderArgs(int argc, const char* const* argv)
+{
+    RenderOptions options;
+    std::set<std::string> seen;
+    bool wantsHelp = false;
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "-h" || option == "--help") {
+            wantsHelp = true;
+            continue;
+        }
+        const bool takesValue = option == "--at" || option == "--from" || option == "--to" ||
+                                option == "--fps" || option == "--size" || option == "--frames" ||
+                                option == "--video" || option == "-o";
+        if (!takesValue && option != "--bench") {
+            return refuse("unknown option '" + option + "' (try --help)");
+        }
+        if (!seen.insert(option).second) {
+            return refuse(option + " given twice");
+        }
+        if (!takesValue) {
+            continue;
+        }
+        if (i + 1 >= argc) {
+            return refuse(option + " needs a value");
+        }
+        const std::string value = argv[++i];
+        long number = 0;
+        if (option == "--at" || option == "--from" || option == "--to") {
+            if (!parseWhole(value, 0, lastShownMs, &number)) {
+                return refuse(option + timeRange + ", not '" + value + "'");
+            }
+            int32_t* target =
+                option == "--at" ? &options.atMs : option == "--from" ? &options.fromMs : &options.toMs;
+            *target = static_cast<int32_t>(number);
+        } else if (option == "--fps") {
+            if (!parseWhole(value, minFps, maxFps, &number)) {
+                return refuse("--fps needs a whole number from " + std::to_string(minFps) +
+                              " to " + std::to_string(maxFps) + ", not '" + value + "'");
+            }
+            options.fps = static_cast<int>(number);
+        } else if (option == "--frames") {
+            if (!parseWhole(value, minBenchFrames, maxBenchFrames, &number)) {
+                return refuse("--frames needs a whole number from " +
+                              std::to_string(minBenchFrames) + " to " +
+                              std::to_string(maxBenchFrames) + ", not '" + value + "'");
+            }
+            options.benchFrames = static_cast<int>(number);
+        } else if (option == "--size") {
+            if (!parseSize(value, &options.width, &options.height)) {
+                return refuse("--size needs WIDTHxHEIGHT, each from " + std::to_string(minSide) +
+                              " to " + std::to_string(maxSide) + ", not '" + value + "'");
+            }
+        } else {
+            if (value.empty() || value[0] == '-') {
+                return refuse(option + " needs a file name, not '" + value + "'");
+            }
+            options.output = value;
+        }
+    }
+
+    const bool at = seen.count("--at") > 0;
+    const bool from = seen.count("--from") > 0;
+    const bool to = seen.count("--to") > 0;
+    const bool video = seen.count("--video") > 0;
+    const bool bench = seen.count("--bench") > 0;
+    const bool output = seen.count("-o") > 0;
+
+    if (wantsHelp) {
+        ParsedArgs parsed;
+        parsed.ok = true;
+        parsed.options.mode = RenderMode::help;
+        return parsed;
+    }
+    if (static_cast<int>(at) + static_cast<int>(video) + static_cast<int>(bench) +
+            static_cast<int>(from && !video) > 1) {
+        return refuse("choose one of --at, --from/--to, --video and --bench");
+    }
+    if (from != to) {
+        return refuse(from ? "--from needs --to" : "--to needs --from");
+    }
+    if (from && options.fromMs >= options.toMs) {
+        return refuse("--to must be later than --from");
+    }
+    if (seen.count("--fps") && (at || bench)) {
+        return refuse(std::string("--fps does not apply to ") + (at ? "--at" : "--bench"));
+    }
+    if (seen.count("--frames") && !bench) {
+        return refuse("--frames applies only to --bench");
+    }
+
+    if (at) {
+        if (!output) {
+            return refuse("--at needs -o FILE.png");
+        }
+        options.mode = RenderMode::still;
+    } else if (video) {
+        if (output) {
+            return refuse("--video names its file itself; drop -o");
+        }
+        options.mode = RenderMode::video;
+        if (!from) {
+            options.fromMs = 0;
+            options.toMs = lastShownMs;
+        }
+        if (options.width % 2 != 0 || options.height % 2 != 0) {
+            return refuse("--video needs an even width and height (H.264 in 4:2:0)");
+        }
+    } else if (from) {
+        if (!output) {
+            return refuse("--from/--to needs -o DIR for the numbered frames");
+        }
+        options.mode = RenderMode::frames;
+    } else if (bench) {
+        if (output) {
+            return refuse("--bench writes no file; drop -o");
+        }
+        options.mode = RenderMode::bench;
+    } else {
+        return refuse("nothing to do: give --at, --from/--to, --video or --bench (try --help)");
+    }
+    if (options.fps == 0) {
+        options.fps = steadyFps;
+    }
+
+    ParsedArgs parsed;
+    parsed.ok = true;
+    parsed.options = options;
+    return parsed;
+}
