@@ -4,7 +4,7 @@
 // Every sound is decoded whole when it is loaded (libsndfile or libopenmpt, on
 // the caller's thread), so the audio callback only copies and adds samples.
 // Memory: 4 bytes per frame at the device rate, about 10.6 MB a minute at
-// 44 100 Hz (a 3 min 16 s music takes about 34.6 MB), plus, while loading, the
+// 44 100 Hz (the demo's 3 min 12 s music takes about 34 MB), plus, while loading, the
 // encoded file and the sound at its own rate. Sounds are capped at
 // longestDecodedSeconds.
 #include "platform/audio.h"
