@@ -69,5 +69,5 @@ heard_ms=$(awk -v h="$heard" -v r="$RATE" 'BEGIN { printf "%d", h * 1000 / r }')
   fail "the music was first heard $onset_ms ms after the window opened"
 [ "$heard_ms" -ge 2000 ] || fail "only $heard_ms ms of music were heard"
 echo "silent for $onset_ms ms after the window opened, then $heard_ms ms of the music from frame" \
-  "$music_frame (started at demo time $((music_frame * BYTES_PER_FRAME)) ms or up to 3 ms later;" \
+  "$music_frame (started at demo time $((music_frame * BYTES_PER_FRAME))-$((music_frame * BYTES_PER_FRAME + BYTES_PER_FRAME - 1)) ms;" \
   "disk driver at $frames_per_ms frames/ms)"
