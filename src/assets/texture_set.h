@@ -17,4 +17,8 @@ constexpr int slotG1 = 3;
 constexpr int slotEnd = 11;
 constexpr int slotLoading = 12;
 
+// Loads every slot from its file, in slot order; a failed file leaves its slot 0.
 void loadTextureSet();
+// A new texture object (clamped, nearest) holding the PNG file's image, left bound;
+// 0 when the file cannot be opened, decoded or closed.
+GLuint loadTextureFile(const char* path);

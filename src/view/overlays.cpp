@@ -1,7 +1,120 @@
-// Screen overlays (placeholder: nothing drawn yet).
+// Screen overlays, drawn in the overlay box over the finished 3D picture.
 #include "view/overlays.h"
 
-void fillOverlay(float, float, float, float) {}
-void drawFlash(int32_t, double) {}
-void drawLetterbox() {}
-void drawScanlines() {}
+#include "app/clock.h"
+#include "app/startup.h"
+#include "view/projection.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+constexpr float white = 1.0f;
+constexpr float black = 0.0f;
+constexpr float opaque = 1.0f;
+constexpr float transparent = 0.0f;
+constexpr double overlayHalfSpan = 90.0;
+constexpr double letterboxInnerSpan = 75.0;
+// Two pixel rows per step: the overlay box is 180 units over the window height.
+constexpr double scanlineSpanPerHeight = 360.0;
+constexpr float scanlineAlpha = 0.75f;
+
+// A band across the box, opaque black along its edge and clear along its inner edge:
+// vertices (from, edge), (to, edge), then (to, inner), (from, inner).
+void drawFadingBand(float fromX, float toX, float edge, float inner)
+{
+    glPushMatrix();
+    glBegin(GL_QUADS);
+    glColor4f(black, black, black, opaque);
+    glVertex2f(fromX, edge);
+    glVertex2f(toX, edge);
+    glColor4f(black, black, black, transparent);
+    glVertex2f(toX, inner);
+    glVertex2f(fromX, inner);
+    glEnd();
+    glPopMatrix();
+}
+
+} // namespace
+
+float flashAlpha(int32_t nowMs, int32_t startMs, double ratePerMs)
+{
+    const int32_t elapsedMs = nowMs - startMs;
+    return static_cast<float>(1.0 - elapsedMs * ratePerMs);
+}
+
+float letterboxInnerEdge(float edge)
+{
+    return static_cast<float>(edge / overlayHalfSpan * letterboxInnerSpan);
+}
+
+std::vector<float> scanlineHeights(float bottom, float top, int windowHeightPx)
+{
+    std::vector<float> heights;
+    const float step = static_cast<float>(scanlineSpanPerHeight / windowHeightPx);
+    if (!(step > 0.0f)) {
+        return heights;
+    }
+    for (float y = bottom; y <= top;) {
+        heights.push_back(y);
+        const float next = y + step;
+        // A step too small to move y in single precision would never reach the top.
+        if (next == y) {
+            break;
+        }
+        y = next;
+    }
+    return heights;
+}
+
+void fillOverlay(float red, float green, float blue, float alpha)
+{
+    glPushMatrix();
+    glBegin(GL_QUADS);
+    glColor4f(red, green, blue, alpha);
+    glVertex2f(overlayRight, overlayTop);
+    glVertex2f(overlayLeft, overlayTop);
+    glVertex2f(overlayLeft, overlayBottom);
+    glVertex2f(overlayRight, overlayBottom);
+    glEnd();
+    glPopMatrix();
+}
+
+void drawFlash(int32_t startMs, double ratePerMs)
+{
+    if (demoTimeMs < startMs) {
+        return;
+    }
+    beginOverlay();
+    fillOverlay(white, white, white, flashAlpha(demoTimeMs, startMs, ratePerMs));
+}
+
+void drawLetterbox()
+{
+    beginOverlay();
+    const float top = overlayTop;
+    const float bottom = overlayBottom;
+    const float left = overlayLeft;
+    const float right = overlayRight;
+    drawFadingBand(right, left, top, letterboxInnerEdge(top));
+    drawFadingBand(left, right, bottom, letterboxInnerEdge(bottom));
+}
+
+void drawScanlines()
+{
+    beginOverlay();
+    glColor4f(black, black, black, scanlineAlpha);
+    // The lines fall exactly on pixel-row boundaries. Multisampled, each would cover
+    // half of two rows and every row would dim alike; aliased, each darkens one whole
+    // row, so every second row shows at a quarter of its brightness.
+    glDisable(GL_MULTISAMPLE);
+    for (float y : scanlineHeights(overlayBottom, overlayTop, windowHeight)) {
+        glPushMatrix();
+        glBegin(GL_LINES);
+        glVertex2f(overlayLeft, y);
+        glVertex2f(overlayRight, y);
+        glEnd();
+        glPopMatrix();
+    }
+    glEnable(GL_MULTISAMPLE);
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // Alpha lost per millisecond after a flash starts.
 constexpr double slowFlashRate = 0.0032;
@@ -12,5 +13,15 @@ constexpr double fastFlashRate = 0.0128;
 void fillOverlay(float red, float green, float blue, float alpha);
 // A white flash, opaque at startMs and fading at ratePerMs; nothing before startMs.
 void drawFlash(int32_t startMs, double ratePerMs);
+// Soft black bands along the top and bottom edges.
 void drawLetterbox();
+// A dark line over every second pixel row.
 void drawScanlines();
+
+// The flash's alpha at nowMs: 1 at the start, falling below 0 past 1 / ratePerMs.
+float flashAlpha(int32_t nowMs, int32_t startMs, double ratePerMs);
+// Where a letterbox band fades out: five sixths of the way from the centre to its edge.
+float letterboxInnerEdge(float edge);
+// The heights of the scanlines for a window this many pixels high, bottom to top,
+// the height accumulating in single precision from bottom while it is at most top.
+std::vector<float> scanlineHeights(float bottom, float top, int windowHeightPx);

@@ -1,0 +1,224 @@
+// The PNG loader and the texture set on a real GL context: each texture's size, component
+// count, parameters and first row are read back from GL.
+#include "assets/texture_set.h"
+#include "gl_context.h"
+#include "png_writer.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TextureContents {
+    GLint width = 0;
+    GLint height = 0;
+    GLint components = 0;
+    GLint wrapS = 0;
+    GLint wrapT = 0;
+    GLint minFilter = 0;
+    GLint magFilter = 0;
+    std::vector<unsigned char> rgba; // rows from texture row 0
+};
+
+TextureContents readTexture(GLuint name)
+{
+    TextureContents contents;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &contents.width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &contents.height);
+    // The internal format as uploaded: 3 or 4 components.
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &contents.components);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &contents.wrapS);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &contents.wrapT);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &contents.minFilter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &contents.magFilter);
+    contents.rgba.resize(size_t(contents.width) * contents.height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, contents.rgba.data());
+    return contents;
+}
+
+std::vector<unsigned char> firstRow(const TextureContents& contents, int texels)
+{
+    return {contents.rgba.begin(), contents.rgba.begin() + texels * 4};
+}
+
+// Each test gets its own empty directory, which is also the working directory.
+class TextureFiles : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ensureGlContext();
+        char pattern[] = "/tmp/glasswind-textures.XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        previous = fs::current_path();
+        fs::current_path(dir);
+    }
+    void TearDown() override
+    {
+        fs::current_path(previous);
+        fs::remove_all(dir);
+    }
+    GLuint load(const std::vector<unsigned char>& bytes)
+    {
+        EXPECT_TRUE(writeBytes("image.png", bytes));
+        return loadTextureFile("image.png");
+    }
+    fs::path dir;
+    fs::path previous;
+};
+
+struct LoaderCase {
+    const char* name;
+    PngPicture picture;
+    int width;
+    int height;
+    int components;
+    std::vector<unsigned char> firstTexels; // RGBA as read back
+};
+
+PngPicture paletted(bool withAlpha)
+{
+    PngPicture picture;
+    picture.width = 4;
+    picture.height = 2;
+    picture.colourType = PNG_COLOR_TYPE_PALETTE;
+    picture.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
+    if (withAlpha) {
+        picture.paletteAlpha = {0, 128, 255};
+    }
+    picture.rows = {0, 1, 2, 3, 3, 2, 1, 0};
+    return picture;
+}
+
+PngPicture wideSamples()
+{
+    // Every 8-bit sample v of the pattern becomes the 16-bit sample v * 257.
+    PngPicture narrow = patternPicture(4, 2, PNG_COLOR_TYPE_RGB);
+    PngPicture picture = narrow;
+    picture.bitDepth = 16;
+    picture.rows.clear();
+    for (unsigned char sample : narrow.rows) {
+        picture.rows.push_back(sample);
+        picture.rows.push_back(sample);
+    }
+    return picture;
+}
+
+PngPicture interlaced()
+{
+    PngPicture picture = patternPicture(8, 8, PNG_COLOR_TYPE_RGB);
+    picture.interlaced = true;
+    return picture;
+}
+
+PngPicture oneBitGrey()
+{
+    PngPicture picture;
+    picture.width = 8;
+    picture.height = 1;
+    picture.colourType = PNG_COLOR_TYPE_GRAY;
+    picture.bitDepth = 1;
+    picture.rows = {0xB0};
+    return picture;
+}
+
+TEST_F(TextureFiles, EveryKindOfPngLoadsWithItsSizeComponentsAndFirstRow)
+{
+    const std::vector<unsigned char> rgbRow = {0, 5, 10, 255, 16, 21, 26, 255, 32, 37, 42, 255};
+    const LoaderCase cases[] = {
+        {"grey", patternPicture(4, 2, PNG_COLOR_TYPE_GRAY), 4, 2, 3,
+         {0, 0, 0, 255, 16, 16, 16, 255, 32, 32, 32, 255}},
+        {"grey+alpha", patternPicture(4, 2, PNG_COLOR_TYPE_GRAY_ALPHA), 4, 2, 4,
+         {0, 0, 0, 5, 16, 16, 16, 21, 32, 32, 32, 37}},
+        {"rgb", patternPicture(4, 2, PNG_COLOR_TYPE_RGB), 4, 2, 3, rgbRow},
+        {"rgba", patternPicture(4, 2, PNG_COLOR_TYPE_RGB_ALPHA), 4, 2, 4,
+         {0, 5, 10, 15, 16, 21, 26, 31, 32, 37, 42, 47}},
+        {"paletted", paletted(false), 4, 2, 3, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255}},
+        {"paletted+tRNS", paletted(true), 4, 2, 4, {255, 0, 0, 0, 0, 255, 0, 128, 0, 0, 255, 255}},
+        {"16-bit", wideSamples(), 4, 2, 3, rgbRow},
+        {"interlaced", interlaced(), 8, 8, 3, rgbRow},
+        {"1-bit grey", oneBitGrey(), 8, 1, 3, {255, 255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255}},
+        {"300x75", patternPicture(300, 75, PNG_COLOR_TYPE_RGB), 512, 128, 3, {0, 5, 10, 255, 0, 5, 10, 255, 16, 21, 26, 255}},
+    };
+    for (const LoaderCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const GLuint name = load(encodePng(c.picture));
+        ASSERT_NE(name, 0u);
+        const TextureContents contents = readTexture(name);
+        EXPECT_EQ(contents.width, c.width);
+        EXPECT_EQ(contents.height, c.height);
+        EXPECT_EQ(contents.components, c.components);
+        EXPECT_EQ(contents.wrapS, GL_CLAMP);
+        EXPECT_EQ(contents.wrapT, GL_CLAMP);
+        EXPECT_EQ(contents.minFilter, GL_NEAREST);
+        EXPECT_EQ(contents.magFilter, GL_NEAREST);
+        EXPECT_EQ(firstRow(contents, int(c.firstTexels.size() / 4)), c.firstTexels);
+    }
+}
+
+TEST_F(TextureFiles, InterlacedFilesLoadEveryRowInFileOrder)
+{
+    const PngPicture picture = interlaced();
+    const TextureContents contents = readTexture(load(encodePng(picture)));
+    ASSERT_EQ(contents.rgba.size(), 8u * 8u * 4u);
+    for (int texel = 0; texel < 64; ++texel) {
+        for (int c = 0; c < 3; ++c) {
+            ASSERT_EQ(contents.rgba[texel * 4 + c], picture.rows[texel * 3 + c]) << texel;
+        }
+    }
+}
+
+TEST_F(TextureFiles, MissingWrongAndTruncatedFilesGiveZeroSilently)
+{
+    const std::vector<unsigned char> good = encodePng(patternPicture(16, 16, PNG_COLOR_TYPE_RGB));
+    std::vector<unsigned char> wrongSignature = good;
+    wrongSignature[0] = 'G';
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(loadTextureFile("no-such-file.png"), 0u);
+    EXPECT_EQ(load(wrongSignature), 0u);
+    EXPECT_EQ(load({good.begin(), good.begin() + good.size() / 2}), 0u);
+    EXPECT_EQ(load({good.begin(), good.end() - 4}), 0u);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_NE(load(good), 0u);
+}
+
+TEST_F(TextureFiles, AMissingCreditImageLeavesOnlyItsSlotEmpty)
+{
+    fs::create_directory("data");
+    for (int slot = 0; slot < textureSlotCount; ++slot) {
+        if (slot == 6) {
+            continue; // data/g4.png
+        }
+        ASSERT_TRUE(writeBytes(textureFiles[slot],
+                               encodePng(patternPicture(8 + slot, 4, PNG_COLOR_TYPE_RGB))));
+    }
+    loadTextureSet();
+    EXPECT_EQ(std::string(textureFiles[6]), "data/g4.png");
+    EXPECT_EQ(textureSlots[6], 0u);
+    std::vector<GLuint> loaded;
+    for (int slot = 0; slot < textureSlotCount; ++slot) {
+        if (slot != 6) {
+            EXPECT_NE(textureSlots[slot], 0u) << slot;
+            loaded.push_back(textureSlots[slot]);
+        }
+    }
+    std::sort(loaded.begin(), loaded.end());
+    EXPECT_EQ(std::unique(loaded.begin(), loaded.end()), loaded.end());
+    // Slot order follows the file table: the card images differ in width.
+    EXPECT_EQ(readTexture(textureSlots[slotLoading]).width, 32);
+    EXPECT_EQ(readTexture(textureSlots[slotS1]).width, 8);
+}
+
+} // namespace
