@@ -12,10 +12,8 @@ uint32_t musicChannel = 0;
 
 namespace {
 
-constexpr int audioDefaultDevice = -1;
 constexpr uint32_t audioOutputRate = 44100;
 constexpr uint32_t moduleFlags = audioMusicRamp | audioSampleLoop;
-constexpr uint32_t moduleAtDeviceRate = 1;
 constexpr int audioMessageBufferSize = 200;
 const char* const audioErrorTitle = "Error";
 
@@ -35,7 +33,7 @@ bool loadMusic()
     if (musicChannel != 0) {
         return true;
     }
-    musicChannel = audio.musicLoad(0, musicFilePath, 0, 0, moduleFlags, moduleAtDeviceRate);
+    musicChannel = audio.musicLoad(0, musicFilePath, 0, 0, moduleFlags, audioModuleAtDeviceRate);
     if (musicChannel != 0) {
         return true;
     }

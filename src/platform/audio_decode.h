@@ -5,8 +5,31 @@
 #include <cstdint>
 #include <vector>
 
-// Decodes a sampled stream (or, failing that, a tracker module) to interleaved
-// 16-bit stereo at outputRate. On failure returns false and sets errorCode to
-// one of the audio layer's error codes.
+// The longest sound the layer decodes: 20 minutes, about 212 MB of 16-bit
+// stereo at 44 100 Hz. Longer files fail with audioErrorMemory.
+constexpr uint32_t longestDecodedSeconds = 20 * 60;
+
+// The encoded bytes of a sound: from a file (path) or from memory (the data
+// itself), starting at offset, length bytes long (0: to the end).
+bool readSoundBytes(bool fromMemory, const void* file, uint64_t offset, uint64_t length,
+                    std::vector<unsigned char>* bytes, int* errorCode);
+
+// A sampled sound (WAV, FLAC, OGG/Vorbis, MP3 ... whatever libsndfile reads),
+// decoded whole, resampled to outputRate and spread to stereo (mono plays on both sides).
+bool decodeSampledSound(const std::vector<unsigned char>& bytes, uint32_t outputRate,
+                        std::vector<int16_t>* stereoSamples, int* errorCode);
+
+// A tracker module (MOD, S3M, XM, IT ... whatever libopenmpt reads), rendered
+// once through at renderRate, then resampled to outputRate if they differ. A
+// module rendered for looping stops at the song's end, without the fade-out
+// libopenmpt adds after it, so that the loop keeps the song's beat.
+bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderRate,
+                       bool rampVolume, bool loop, uint32_t outputRate,
+                       std::vector<int16_t>* stereoSamples, int* errorCode);
+
+// Decodes the music file as the demo loads it: as a sampled stream or, failing
+// that, as a looping tracker module with volume ramping, to interleaved 16-bit stereo at
+// outputRate. On failure returns false and sets errorCode to the audio layer's
+// code of the module attempt, as the demo would show it.
 bool decodeMusicFile(const char* path, uint32_t outputRate, std::vector<int16_t>* stereoSamples,
                      int* errorCode);

@@ -1,0 +1,135 @@
+// The channel table and the mixer that the audio callback runs: plain copies
+// from sounds decoded in advance, nothing decoded or allocated here.
+#include "platform/audio_mixer.h"
+
+#include "platform/audio.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int32_t int16Max = 32767;
+constexpr int32_t int16Min = -32768;
+constexpr uint32_t mixBlockFrames = 8192;
+
+struct MixChannel {
+    uint32_t handle;                // 0: the slot is free
+    std::vector<int16_t>* sound;    // interleaved stereo; owned by the channel
+    uint64_t frames;
+    bool loop;
+    bool playing;
+    bool startHeld;                 // played, waiting for a set-position or the hold to pass
+    uint64_t playedAtMs;
+    uint64_t frame;                 // the next frame to mix
+};
+
+// Plain data with no destructor: the process can end while the audio thread
+// still reads it without anything being torn down under it.
+MixChannel channels[mixChannelCount];
+uint32_t lastHandle = 0;
+
+MixChannel* findChannel(uint32_t handle)
+{
+    if (handle == 0) return nullptr;
+    for (MixChannel& channel : channels) {
+        if (channel.handle == handle) return &channel;
+    }
+    return nullptr;
+}
+
+// Adds one channel's frames into the mix; returns false once a one-shot sound has ended.
+bool mixOne(MixChannel* channel, int32_t* mix, uint32_t frames)
+{
+    const int16_t* sound = channel->sound->data();
+    uint32_t done = 0;
+    while (done < frames) {
+        if (channel->frame >= channel->frames) {
+            if (!channel->loop) return false;
+            channel->frame = 0;
+        }
+        const uint64_t run = std::min<uint64_t>(frames - done, channel->frames - channel->frame);
+        const int16_t* from = sound + channel->frame * audioOutputChannels;
+        int32_t* to = mix + static_cast<uint64_t>(done) * audioOutputChannels;
+        for (uint64_t i = 0; i < run * audioOutputChannels; ++i) {
+            to[i] += from[i];
+        }
+        channel->frame += run;
+        done += static_cast<uint32_t>(run);
+    }
+    return true;
+}
+
+} // namespace
+
+uint32_t addMixChannel(std::vector<int16_t>* stereoSamples, bool loop)
+{
+    for (MixChannel& channel : channels) {
+        if (channel.handle != 0) continue;
+        // Handles count up and are never reused, so a stale one is refused.
+        lastHandle = lastHandle == UINT32_MAX ? 1 : lastHandle + 1;
+        channel = MixChannel{};
+        channel.handle = lastHandle;
+        channel.sound = new std::vector<int16_t>();
+        channel.sound->swap(*stereoSamples);
+        channel.frames = channel.sound->size() / audioOutputChannels;
+        channel.loop = loop;
+        return channel.handle;
+    }
+    return 0;
+}
+
+int playMixChannel(uint32_t handle, bool restart, uint64_t nowMs)
+{
+    MixChannel* channel = findChannel(handle);
+    if (channel == nullptr) return audioErrorHandle;
+    if (restart) channel->frame = 0;
+    if (!channel->playing || channel->frame >= channel->frames) {
+        if (channel->frame >= channel->frames) channel->frame = 0;
+        channel->playing = true;
+        channel->startHeld = true;
+        channel->playedAtMs = nowMs;
+    }
+    return audioOk;
+}
+
+int setMixChannelFrame(uint32_t handle, uint64_t frame)
+{
+    MixChannel* channel = findChannel(handle);
+    if (channel == nullptr) return audioErrorHandle;
+    if (frame >= channel->frames) return audioErrorPosition;
+    channel->frame = frame;
+    // The caller has said where to play from: a held start may sound now.
+    channel->startHeld = false;
+    return audioOk;
+}
+
+void mixChannels(int16_t* out, uint32_t frames, uint64_t nowMs)
+{
+    // Summed wide and clipped once, so two loud channels saturate instead of wrapping.
+    static int32_t mix[mixBlockFrames * audioOutputChannels];
+    while (frames > 0) {
+        const uint32_t part = std::min(frames, mixBlockFrames);
+        std::fill(mix, mix + part * audioOutputChannels, 0);
+        for (MixChannel& channel : channels) {
+            if (channel.handle == 0 || !channel.playing) continue;
+            if (channel.startHeld) {
+                if (nowMs - channel.playedAtMs < playStartHoldMs) continue;
+                channel.startHeld = false;
+            }
+            if (!mixOne(&channel, mix, part)) channel.playing = false;
+        }
+        for (uint32_t i = 0; i < part * audioOutputChannels; ++i) {
+            out[i] = static_cast<int16_t>(std::clamp(mix[i], int16Min, int16Max));
+        }
+        out += part * audioOutputChannels;
+        frames -= part;
+    }
+}
+
+void clearMixChannels()
+{
+    for (MixChannel& channel : channels) {
+        delete channel.sound;
+        channel = MixChannel{};
+    }
+}

@@ -1,0 +1,109 @@
+// The audio layer's mixer without a device: the held start after play, clipping,
+// handles, and buffers longer than its own block. (The disk-driver tests play it for real.)
+#include "platform/audio.h"
+#include "platform/audio_mixer.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// A stereo sound whose frame i holds (i + 1, -(i + 1)), so every frame is telling.
+std::vector<int16_t> countingSound(int frames, int scale = 1)
+{
+    std::vector<int16_t> sound;
+    for (int i = 0; i < frames; ++i) {
+        sound.push_back(static_cast<int16_t>((i + 1) * scale));
+        sound.push_back(static_cast<int16_t>(-(i + 1) * scale));
+    }
+    return sound;
+}
+
+std::vector<int16_t> mixFrames(uint32_t frames, uint64_t nowMs)
+{
+    std::vector<int16_t> out(frames * audioOutputChannels, 12345);
+    mixChannels(out.data(), frames, nowMs);
+    return out;
+}
+
+// The left samples of a mix, which name the frames played.
+std::vector<int> leftSide(const std::vector<int16_t>& mix)
+{
+    std::vector<int> left;
+    for (size_t i = 0; i < mix.size(); i += audioOutputChannels) left.push_back(mix[i]);
+    return left;
+}
+
+struct MixerTest : ::testing::Test {
+    void SetUp() override { clearMixChannels(); }
+    void TearDown() override { clearMixChannels(); }
+};
+
+TEST_F(MixerTest, APlayIsHeldUntilThePositionComesOrTheHoldPasses)
+{
+    auto sound = countingSound(100);
+    const uint32_t handle = addMixChannel(&sound, false);
+    playMixChannel(handle, false, 1000);
+    // The audio thread runs between play and set-position: silence, nothing consumed.
+    EXPECT_EQ(leftSide(mixFrames(4, 1000 + playStartHoldMs - 1)), (std::vector<int>(4, 0)));
+    setMixChannelFrame(handle, 10);
+    EXPECT_EQ(leftSide(mixFrames(2, 1000 + playStartHoldMs - 1)), (std::vector<int>{11, 12}));
+
+    // A play with no position after it sounds from where it stands once the hold has passed.
+    clearMixChannels();
+    auto third = countingSound(100, 3);
+    const uint32_t later = addMixChannel(&third, false);
+    playMixChannel(later, false, 5000);
+    EXPECT_EQ(leftSide(mixFrames(2, 5000 + playStartHoldMs - 1)), (std::vector<int>{0, 0}));
+    EXPECT_EQ(leftSide(mixFrames(2, 5000 + playStartHoldMs)), (std::vector<int>{3, 6}));
+}
+
+TEST_F(MixerTest, ChannelsAddAndClipAtTheSixteenBitLimits)
+{
+    auto loud = std::vector<int16_t>{30000, -30000, 100, -100};
+    auto louder = std::vector<int16_t>{30000, -30000, 200, -200};
+    const uint32_t a = addMixChannel(&loud, false);
+    const uint32_t b = addMixChannel(&louder, false);
+    for (uint32_t handle : {a, b}) {
+        playMixChannel(handle, false, 0);
+        setMixChannelFrame(handle, 0);
+    }
+    EXPECT_EQ(mixFrames(2, 0), (std::vector<int16_t>{32767, -32768, 300, -300}));
+}
+
+TEST_F(MixerTest, PositionsAndHandlesAreChecked)
+{
+    auto sound = countingSound(10);
+    const uint32_t handle = addMixChannel(&sound, false);
+    EXPECT_EQ(setMixChannelFrame(handle, 9), audioOk);
+    EXPECT_EQ(setMixChannelFrame(handle, 10), audioErrorPosition);
+    EXPECT_EQ(setMixChannelFrame(handle + 1, 0), audioErrorHandle);
+    EXPECT_EQ(playMixChannel(0, false, 0), audioErrorHandle);
+    // Handles are not reused once their sound is dropped.
+    clearMixChannels();
+    auto next = countingSound(10);
+    EXPECT_NE(addMixChannel(&next, false), handle);
+    EXPECT_EQ(playMixChannel(handle, false, 0), audioErrorHandle);
+    // Every slot taken: the next sound is refused, not dropped over another.
+    for (int i = 1; i < mixChannelCount; ++i) {
+        auto more = countingSound(1);
+        EXPECT_NE(addMixChannel(&more, false), 0u);
+    }
+    auto tooMany = countingSound(1);
+    EXPECT_EQ(addMixChannel(&tooMany, false), 0u);
+}
+
+TEST_F(MixerTest, OutputLongerThanOneMixBlockIsFilledWhole)
+{
+    auto sound = countingSound(3);
+    const uint32_t handle = addMixChannel(&sound, true);
+    playMixChannel(handle, false, 0);
+    setMixChannelFrame(handle, 0);
+    const auto mix = leftSide(mixFrames(20000, 0));
+    for (size_t i = 0; i < mix.size(); ++i) {
+        ASSERT_EQ(mix[i], static_cast<int>(i % 3) + 1) << "frame " << i;
+    }
+}
+
+} // namespace
