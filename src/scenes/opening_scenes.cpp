@@ -79,6 +79,17 @@ void drawWhiteQuad(const GLfloat x[4], const GLfloat y[4])
     glEnd();
 }
 
+// The forest on its ground, each in a save and restore of its own (scenes 1 and 3).
+void drawForestOnGround()
+{
+    glPushMatrix();
+    drawGround(groundHalfSize);
+    glPopMatrix();
+    glPushMatrix();
+    drawForest();
+    glPopMatrix();
+}
+
 } // namespace
 
 void renderScene0()
@@ -113,12 +124,7 @@ void renderScene1()
     const int32_t t = demoTimeMs;
     beginPerspective();
     glClearColor(0.0f, 0.0f, 0.1f, 1.0f);
-    glPushMatrix();
-    drawGround(groundHalfSize);
-    glPopMatrix();
-    glPushMatrix();
-    drawForest();
-    glPopMatrix();
+    drawForestOnGround();
 
     // The fade to black lies under the fade from black; both lie under the caption.
     if (t > forestFadeOutStartMs) {
@@ -190,12 +196,7 @@ void renderScene3()
     } else {
         setPulseClearColor(fastPulseMs, fastSkyRate);
     }
-    glPushMatrix();
-    drawGround(groundHalfSize);
-    glPopMatrix();
-    glPushMatrix();
-    drawForest();
-    glPopMatrix();
+    drawForestOnGround();
 
     if (t < whiteVeilUntilMs) {
         beginOverlay();
