@@ -48,22 +48,33 @@ float letterboxInnerEdge(float edge)
     return static_cast<float>(edge / overlayHalfSpan * letterboxInnerSpan);
 }
 
+float scanlineStep(int windowHeightPx)
+{
+    return static_cast<float>(scanlineSpanPerHeight / windowHeightPx);
+}
+
+bool nextScanline(float* y, float step, float top)
+{
+    const float next = *y + step;
+    // A step too small to move y in single precision would never reach the top.
+    if (!(step > 0.0f) || next == *y || !(next <= top)) {
+        return false;
+    }
+    *y = next;
+    return true;
+}
+
 std::vector<float> scanlineHeights(float bottom, float top, int windowHeightPx)
 {
     std::vector<float> heights;
-    const float step = static_cast<float>(scanlineSpanPerHeight / windowHeightPx);
-    if (!(step > 0.0f)) {
+    const float step = scanlineStep(windowHeightPx);
+    if (!(step > 0.0f) || !(bottom <= top)) {
         return heights;
     }
-    for (float y = bottom; y <= top;) {
+    float y = bottom;
+    do {
         heights.push_back(y);
-        const float next = y + step;
-        // A step too small to move y in single precision would never reach the top.
-        if (next == y) {
-            break;
-        }
-        y = next;
-    }
+    } while (nextScanline(&y, step, top));
     return heights;
 }
 
@@ -108,13 +119,18 @@ void drawScanlines()
     // half of two rows and every row would dim alike; aliased, each darkens one whole
     // row, so every second row shows at a quarter of its brightness.
     glDisable(GL_MULTISAMPLE);
-    for (float y : scanlineHeights(overlayBottom, overlayTop, windowHeight)) {
-        glPushMatrix();
-        glBegin(GL_LINES);
-        glVertex2f(overlayLeft, y);
-        glVertex2f(overlayRight, y);
-        glEnd();
-        glPopMatrix();
+    // Stepped in place rather than listed: nothing is allocated in the frame path.
+    const float step = scanlineStep(windowHeight);
+    float y = overlayBottom;
+    if (step > 0.0f && y <= overlayTop) {
+        do {
+            glPushMatrix();
+            glBegin(GL_LINES);
+            glVertex2f(overlayLeft, y);
+            glVertex2f(overlayRight, y);
+            glEnd();
+            glPopMatrix();
+        } while (nextScanline(&y, step, overlayTop));
     }
     glEnable(GL_MULTISAMPLE);
 }

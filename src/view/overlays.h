@@ -22,6 +22,11 @@ void drawScanlines();
 float flashAlpha(int32_t nowMs, int32_t startMs, double ratePerMs);
 // Where a letterbox band fades out: five sixths of the way from the centre to its edge.
 float letterboxInnerEdge(float edge);
+// The distance between scanlines in overlay units (two pixel rows in a landscape window).
+float scanlineStep(int windowHeightPx);
+// Moves y up by one step, rounded to single precision; false (y unchanged) once the
+// next line would lie above top, or the step no longer moves y.
+bool nextScanline(float* y, float step, float top);
 // The heights of the scanlines for a window this many pixels high, bottom to top,
 // the height accumulating in single precision from bottom while it is at most top.
 std::vector<float> scanlineHeights(float bottom, float top, int windowHeightPx);
