@@ -3,6 +3,7 @@
 #include "direction/light.h"
 
 #include "app/clock.h"
+#include "direction/timeline.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -51,12 +52,7 @@ void placeOnOrbit(float position[4], const Orbit& orbit, int32_t t)
 
 int lightPresetForTime(int32_t t)
 {
-    for (int preset = 0; preset < lightPresetCount - 1; ++preset) {
-        if (t < presetEndsMs[preset]) {
-            return preset;
-        }
-    }
-    return lightPresetCount - 1;
+    return intervalForTime(presetEndsMs, lightPresetCount - 1, t);
 }
 
 void lightPositionFor(int preset, int32_t t, float position[4])

@@ -42,14 +42,19 @@ void (*const sceneRenderers[sceneCount])() = {
 
 } // namespace
 
-int sceneForTime(int32_t t)
+int intervalForTime(const int32_t* upperBoundsMs, int boundCount, int32_t t)
 {
-    for (int scene = 0; scene < sceneCount - 1; ++scene) {
-        if (t < sceneEndsMs[scene]) {
-            return scene;
+    for (int interval = 0; interval < boundCount; ++interval) {
+        if (t < upperBoundsMs[interval]) {
+            return interval;
         }
     }
-    return sceneCount - 1;
+    return boundCount;
+}
+
+int sceneForTime(int32_t t)
+{
+    return intervalForTime(sceneEndsMs, sceneCount - 1, t);
 }
 
 int shotForTime(int32_t t)

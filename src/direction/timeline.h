@@ -10,6 +10,10 @@ constexpr int shotTableRows = 42;
 
 extern int32_t shotIndex;
 
+// Which of boundCount + 1 half-open intervals holds t, given their upper bounds in
+// rising order: the first bound that t lies below, or boundCount past the last.
+int intervalForTime(const int32_t* upperBoundsMs, int boundCount, int32_t t);
+
 // The scene renderer that draws at time t (half-open rows; a boundary belongs to the later row).
 int sceneForTime(int32_t t);
 // The shot that frames the frame after one drawn at time t.
