@@ -1,13 +1,14 @@
 # The two commands of the README: `make run` and `make test`.
 BUILD_DIR := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
+CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test deps-run deps-test build
+.PHONY: run test deps-run deps-test build build-tests
 
 run: deps-run build
 	./$(BUILD_DIR)/glasswind
 
-test: deps-test build
+test: deps-test build-tests
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 deps-run:
@@ -16,15 +17,21 @@ deps-run:
 deps-test:
 	./scripts/install-deps.sh test
 
+# Just the demo and glasswind-render: a desktop needs nothing of the test suite.
 build:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target glasswind glasswind-render
+
+# Everything, the test suite included.
+build-tests:
+	$(CONFIGURE) -DBUILD_TESTING=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # Regenerates the card images and the music in data/ from their generators; the
 # output is the same byte for byte on every run.
 .PHONY: content
 content: deps-test
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target content_cards content_music
 	./$(BUILD_DIR)/tools/content/content_cards data
 	./$(BUILD_DIR)/tools/content/content_music data/glasswind.mp3 $(BUILD_DIR)/glasswind.wav

@@ -1,19 +1,22 @@
 #!/bin/sh
 # Installs the Debian packages the demo needs to build and run ("run"), or to
 # build, run and test ("test"). Elsewhere it names the packages and stops.
+# The names hold on Debian 12 and 13; it never waits for a password.
 set -eu
 
 mode=${1:-run}
 
-build_packages="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl-dev
-libgl1-mesa-dri xfonts-base libpng-dev libx11-dev libsdl2-dev libsndfile1-dev libopenmpt-dev"
-test_packages="libgtest-dev xvfb xauth xdotool x11-utils ffmpeg sox clang
-libclang-rt-14-dev libfreetype-dev fonts-dejavu-core libmp3lame-dev imagemagick"
+run_packages="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl-dev
+libgl1-mesa-dri xfonts-base libpng-dev libx11-dev libxrandr-dev libsdl2-dev
+libsndfile1-dev libopenmpt-dev"
+test_packages="libgtest-dev xvfb xauth xdotool x11-utils x11-xserver-utils openbox ffmpeg
+sox clang libfreetype-dev fonts-dejavu-core libmp3lame-dev imagemagick"
 
-packages=$build_packages
-if [ "$mode" = test ]; then
-  packages="$packages $test_packages"
-fi
+case "$mode" in
+  run) packages=$run_packages ;;
+  test) packages="$run_packages $test_packages" ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
 
 if [ ! -f /etc/debian_version ] || ! command -v apt-get >/dev/null 2>&1; then
   echo "This is not a Debian system. Install these packages (or your system's equivalents):" >&2
@@ -21,34 +24,74 @@ if [ ! -f /etc/debian_version ] || ! command -v apt-get >/dev/null 2>&1; then
   exit 1
 fi
 
-missing=""
-for package in $packages; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  case "$status" in
-    *"install ok installed"*) ;;
-    *) missing="$missing $package" ;;
-  esac
-done
-
-if [ -z "$missing" ]; then
-  exit 0
-fi
-
-echo "Installing:$missing"
 if [ "$(id -u)" -eq 0 ]; then
   as_root=""
-elif command -v sudo >/dev/null 2>&1; then
-  as_root="sudo"
 else
-  echo "These packages are missing and neither root nor sudo is available:$missing" >&2
+  as_root="sudo -n"
+fi
+
+# apt's lists are empty on a fresh system and go stale on an old one: refresh
+# them when a package has no candidate to install.
+has_candidate() {
+  apt-cache policy "$1" 2>/dev/null | grep -q 'Candidate: [^(]'
+}
+refreshed=no
+refresh_lists() {
+  [ "$refreshed" = yes ] && return 0
+  refreshed=yes
+  if [ -n "$as_root" ] && ! $as_root true 2>/dev/null; then
+    return 0 # the install below names what to do
+  fi
+  echo "Refreshing the package lists (apt-get update)"
+  $as_root apt-get update -q >/dev/null
+}
+
+# The fuzzers need clang's sanitizer runtime, a package named after clang's own
+# major version (libclang-rt-14-dev on Debian 12, libclang-rt-19-dev on 13).
+if [ "$mode" = test ]; then
+  has_candidate clang || refresh_lists
+  clang_major=$(apt-cache depends clang 2>/dev/null | sed -n 's/.*Depends: clang-\([0-9][0-9]*\)$/\1/p' | head -n 1)
+  if [ -n "$clang_major" ] && has_candidate "libclang-rt-$clang_major-dev"; then
+    packages="$packages libclang-rt-$clang_major-dev"
+  else
+    echo "No clang sanitizer runtime found for clang '${clang_major:-?}': the fuzz tests will be skipped" >&2
+  fi
+fi
+
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+missing=""
+for package in $packages; do
+  installed "$package" || missing="$missing $package"
+done
+[ -z "$missing" ] && exit 0
+
+for package in $missing; do
+  has_candidate "$package" || { refresh_lists; break; }
+done
+
+install_line="apt-get install -y --no-install-recommends$missing"
+if [ -n "$as_root" ] && ! command -v sudo >/dev/null 2>&1; then
+  echo "These packages are missing and this is neither root nor a sudo user. As root, run:" >&2
+  echo "  $install_line" >&2
+  exit 1
+fi
+if [ -n "$as_root" ] && ! sudo -n true 2>/dev/null; then
+  echo "These packages are missing, and sudo wants a password this script will not ask for. Run:" >&2
+  echo "  sudo $install_line" >&2
   exit 1
 fi
 
+# What apt is about to do: every package it pulls in, and the download size.
+# shellcheck disable=SC2086
+count=$(apt-get -s install --no-install-recommends $missing 2>/dev/null | grep -c '^Inst ' || true)
+# shellcheck disable=SC2086
+bytes=$(apt-get --print-uris -y install --no-install-recommends $missing 2>/dev/null |
+  awk "/^'/ { sum += \$3 } END { printf \"%d\", sum }")
+echo "Installing for '$mode':$missing"
+echo "apt installs $count packages with them, $(awk -v b="$bytes" 'BEGIN { printf "%.1f MB", b / 1e6 }') to download"
+
 export DEBIAN_FRONTEND=noninteractive
 # shellcheck disable=SC2086
-if ! $as_root apt-get install -y --no-install-recommends $missing; then
-  # Stale package lists are the usual cause; refresh them once and retry.
-  $as_root apt-get update
-  # shellcheck disable=SC2086
-  $as_root apt-get install -y --no-install-recommends $missing
-fi
+$as_root env DEBIAN_FRONTEND=noninteractive $install_line
