@@ -93,12 +93,14 @@ bool openOffscreen(int width, int height, std::string* error)
                  "'; run it on an X desktop or under xvfb-run";
         return false;
     }
-    XCloseDisplay(display);
 
     int argc = 1;
     char name[] = "glasswind-render";
     char* argv[] = {name, nullptr};
     glutInit(&argc, argv);
+    // Closed only once GLUT has its own connection: a server that resets when
+    // its last client leaves would otherwise refuse GLUT's.
+    XCloseDisplay(display);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE);
     glutInitWindowSize(hiddenWindowSide, hiddenWindowSide);
     glutCreateWindow(toolName);
