@@ -33,12 +33,13 @@ constexpr double halfWindowHeight = demoWindowHeight / 2.0;
 
 } // namespace
 
-WindowPosition centredWindowPosition(int screenWidth, int screenHeight)
+WindowPosition centredWindowPosition(const MonitorRect& monitor)
 {
-    // Computed in double and truncated toward zero: -0.5 becomes 0, not -1.
-    const double x = screenWidth * 0.5 - halfWindowWidth;
-    const double y = screenHeight * 0.5 - halfWindowHeight;
-    return {static_cast<int>(x), static_cast<int>(y)};
+    // Computed in double and truncated toward zero: -0.5 becomes 0, not -1. The
+    // monitor's origin is added after, so a monitor at x 0 centres as a single screen does.
+    const double x = monitor.width * 0.5 - halfWindowWidth;
+    const double y = monitor.height * 0.5 - halfWindowHeight;
+    return {monitor.x + static_cast<int>(x), monitor.y + static_cast<int>(y)};
 }
 
 void formatGameModeText(char* text, int size, int screenWidth, int screenHeight)
@@ -49,33 +50,38 @@ void formatGameModeText(char* text, int size, int screenWidth, int screenHeight)
 
 void openDisplay(int argc, char** argv)
 {
+    // The display keeps a client of ours from before the question box until the
+    // windowing library has connected, so a server that resets when its last
+    // client leaves never does so in between.
+    screen.hold();
     const bool fullScreen = dialogs.askYesNo(fullscreenQuestion, demoTitle) == dialogAnswerYes;
 
-    int screenWidth = 0;
-    int screenHeight = 0;
-    screen.readScreenSize(&screenWidth, &screenHeight);
+    // On a desktop of several monitors the demo plays on the primary one.
+    MonitorRect monitor = {0, 0, 0, 0};
+    screen.readPlayMonitor(&monitor);
 
     startAudio();
 
     // The demo clock starts here, after the question and the audio.
     int argCount = argc;
     windowing.init(&argCount, argv);
+    screen.release();
     windowing.initDisplayMode(demoDisplayMode);
 
     if (fullScreen) {
-        formatGameModeText(gameModeText, gameModeTextSize, screenWidth, screenHeight);
+        formatGameModeText(gameModeText, gameModeTextSize, monitor.width, monitor.height);
         windowing.gameModeString(gameModeText);
         if (!windowing.enterGameMode()) {
             // The display refused the mode (a refresh rate other than 60 Hz, say):
-            // a borderless window over the whole screen looks the same.
-            windowing.initWindowSize(screenWidth, screenHeight);
-            windowing.initWindowPosition(0, 0);
+            // a borderless window over the monitor looks the same.
+            windowing.initWindowSize(monitor.width, monitor.height);
+            windowing.initWindowPosition(monitor.x, monitor.y);
             windowing.createWindow(demoTitle);
             windowing.fullScreen();
         }
         windowing.setCursor(GLUT_CURSOR_NONE);
     } else {
-        const WindowPosition position = centredWindowPosition(screenWidth, screenHeight);
+        const WindowPosition position = centredWindowPosition(monitor);
         windowing.initWindowSize(demoWindowWidth, demoWindowHeight);
         windowing.initWindowPosition(position.x, position.y);
         windowing.createWindow(demoTitle);

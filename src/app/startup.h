@@ -1,6 +1,8 @@
 // Start-up: the full-screen question, audio, the window or game mode, the callbacks.
 #pragma once
 
+#include "platform/monitors.h"
+
 constexpr int demoWindowWidth = 800;
 constexpr int demoWindowHeight = 450;
 constexpr int gameModeTextSize = 128;
@@ -16,9 +18,9 @@ struct WindowPosition {
     int y;
 };
 
-// The top-left corner that centres the demo window on a screen of this size.
-WindowPosition centredWindowPosition(int screenWidth, int screenHeight);
-// "WxH:32@60" for the screen's own resolution, into a buffer of the given size.
+// The top-left corner, on the X screen, that centres the demo window on this monitor.
+WindowPosition centredWindowPosition(const MonitorRect& monitor);
+// "WxH:32@60" for the monitor's own resolution, into a buffer of the given size.
 void formatGameModeText(char* text, int size, int screenWidth, int screenHeight);
 
 // Question, screen size, audio, windowing start, frame-buffer format and the display.

@@ -1,9 +1,18 @@
-// The desktop's size in pixels, read before the windowing library starts.
+// The monitor the demo plays on, read from the X display before the windowing
+// library starts (whose clock must not start before the question is answered).
 #pragma once
 
+#include "platform/monitors.h"
+
 struct ScreenApi {
-    // Width and height of the default screen; 0 and 0 when there is no display.
-    void (*readScreenSize)(int* width, int* height);
+    // Opens the display connection the monitor is read on and keeps it open, so
+    // the display never loses its last client between the question box and the
+    // windowing library's own connection (a server that resets then would refuse it).
+    void (*hold)();
+    // The primary monitor's place and size; all zeros when there is no display.
+    void (*readPlayMonitor)(MonitorRect* monitor);
+    // Closes the held connection; called once the windowing library has its own.
+    void (*release)();
 };
 
 extern ScreenApi screen;

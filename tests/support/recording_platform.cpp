@@ -67,12 +67,13 @@ void showMessage(const char* text, const char* title, DialogIcon icon)
     current->messages.push_back(text);
 }
 
-void readScreenSize(int* w, int* h)
+void holdScreen() { log("screen.hold"); }
+void readPlayMonitor(MonitorRect* monitor)
 {
-    log("readScreenSize");
-    *w = current->screenWidth;
-    *h = current->screenHeight;
+    log("screen.readPlayMonitor");
+    *monitor = current->monitor;
 }
+void releaseScreen() { log("screen.release"); }
 
 uint32_t audioGetVersion() { log("audio.getVersion"); return current->audioVersion; }
 int audioInit(int device, uint32_t freq, uint32_t flags, void* win, const void* cls)
@@ -123,7 +124,7 @@ const WindowingApi recordingWindowing = {
     keyboardFunc, mainLoop, get, postRedisplay, swapBuffers, exitProcess,
 };
 const DialogApi recordingDialogs = {askYesNo, showMessage};
-const ScreenApi recordingScreen = {readScreenSize};
+const ScreenApi recordingScreen = {holdScreen, readPlayMonitor, releaseScreen};
 const AudioApi recordingAudio = {
     audioGetVersion, audioInit, audioErrorGetCode, audioStreamCreateFile,
     audioMusicLoad, audioChannelPlay, audioChannelSetPosition, audioFree,

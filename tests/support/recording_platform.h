@@ -2,6 +2,8 @@
 // Each call is logged as one line ("init", "initDisplayMode 146", ...).
 #pragma once
 
+#include "platform/monitors.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,8 +19,7 @@ struct RecordingPlatform {
     // What the stand-ins answer.
     int dialogAnswer = 7;
     int gameModeResult = 1;
-    int screenWidth = 1280;
-    int screenHeight = 720;
+    MonitorRect monitor = {0, 0, 1280, 720};
     int elapsedMs = 0;
     uint32_t audioVersion = 0x02040000;
     int audioInitResult = 1;

@@ -41,17 +41,24 @@ std::vector<std::string> concat(std::initializer_list<std::vector<std::string>> 
     return all;
 }
 
+// The held display connection spans the question and lasts until the windowing
+// library has its own: a resetting server never sees its last client leave.
+const std::vector<std::string> question = {
+    "screen.hold",
+    "askYesNo Run in fullscreen mode? | NQL-004 \"Glasswind\"",
+    "screen.readPlayMonitor",
+};
+
 TEST(Startup, WindowPathInOrder)
 {
     PlatformRecorder recorder;
-    recording().screenWidth = 1920;
-    recording().screenHeight = 1080;
+    recording().monitor = {0, 0, 1920, 1080};
     const auto calls = runStartup(dialogAnswerNo);
     const auto expected = concat({
-        {"askYesNo Run in fullscreen mode? | NQL-004 \"Glasswind\"", "readScreenSize"},
+        question,
         audioStart,
-        {"init", "initDisplayMode 146", "initWindowSize 800 450", "initWindowPosition 560 315",
-         "createWindow NQL-004 \"Glasswind\""},
+        {"init", "screen.release", "initDisplayMode 146", "initWindowSize 800 450",
+         "initWindowPosition 560 315", "createWindow NQL-004 \"Glasswind\""},
         callbacks,
     });
     EXPECT_EQ(calls, expected);
@@ -60,31 +67,31 @@ TEST(Startup, WindowPathInOrder)
 TEST(Startup, GameModePathInOrder)
 {
     PlatformRecorder recorder;
-    recording().screenWidth = 1920;
-    recording().screenHeight = 1080;
+    recording().monitor = {0, 0, 1920, 1080};
     const auto calls = runStartup(dialogAnswerYes);
     const auto expected = concat({
-        {"askYesNo Run in fullscreen mode? | NQL-004 \"Glasswind\"", "readScreenSize"},
+        question,
         audioStart,
-        {"init", "initDisplayMode 146", "gameModeString 1920x1080:32@60", "enterGameMode",
-         "setCursor 101"},
+        {"init", "screen.release", "initDisplayMode 146", "gameModeString 1920x1080:32@60",
+         "enterGameMode", "setCursor 101"},
         callbacks,
     });
     EXPECT_EQ(calls, expected);
 }
 
-TEST(Startup, ARefusedGameModeFallsBackToAFullScreenWindow)
+// Two 1920x1080 monitors side by side, the primary on the right: the game mode
+// is named by the monitor, and the fallback window covers that monitor alone.
+TEST(Startup, ARefusedGameModeFallsBackToAWindowOverThePlayMonitor)
 {
     PlatformRecorder recorder;
-    recording().screenWidth = 1920;
-    recording().screenHeight = 1080;
+    recording().monitor = {1920, 0, 1920, 1080};
     recording().gameModeResult = 0;
     const auto calls = runStartup(dialogAnswerYes);
-    const std::vector<std::string> display(calls.begin() + 7, calls.begin() + 14);
+    const std::vector<std::string> display(calls.begin() + 9, calls.begin() + 16);
     EXPECT_EQ(display, (std::vector<std::string>{
                            "gameModeString 1920x1080:32@60", "enterGameMode", "initWindowSize 1920 1080",
-                           "initWindowPosition 0 0", "createWindow NQL-004 \"Glasswind\"", "fullScreen",
-                           "setCursor 101"}));
+                           "initWindowPosition 1920 0", "createWindow NQL-004 \"Glasswind\"",
+                           "fullScreen", "setCursor 101"}));
     EXPECT_EQ(calls.back(), "mainLoop");
 }
 
@@ -111,19 +118,55 @@ TEST(Startup, AnAudioFailureOpensNoWindow)
     }
 }
 
-TEST(Startup, WindowIsCentredWithTruncationTowardZero)
+// Which monitor a desktop's list gives; the whole screen is 3840x1080 unless noted.
+TEST(PlayMonitor, ThePrimaryThenTheOneAtTheOriginThenTheWholeScreen)
 {
+    const MonitorInfo left = {{0, 0, 1920, 1080}, false};
+    const MonitorInfo right = {{1920, 0, 1920, 1080}, false};
+    const MonitorInfo rightPrimary = {{1920, 0, 1920, 1080}, true};
+    const MonitorInfo leftPrimary = {{0, 0, 1920, 1080}, true};
+    const MonitorInfo above = {{0, -1080, 1920, 1080}, false};
     struct Case {
-        int w, h, x, y;
+        const char* name;
+        std::vector<MonitorInfo> list;
+        MonitorRect want;
     };
     const Case cases[] = {
-        {1920, 1080, 560, 315}, {1366, 768, 283, 159}, {1365, 768, 282, 159},
-        {799, 450, 0, 0},       {640, 480, -80, 15},   {1280, 720, 240, 135},
+        {"primary on the right", {left, rightPrimary}, {1920, 0, 1920, 1080}},
+        {"primary on the left", {right, leftPrimary}, {0, 0, 1920, 1080}},
+        {"no primary: the one holding the origin", {right, left}, {0, 0, 1920, 1080}},
+        {"a monitor ending at the origin does not hold it", {above, right}, {0, 0, 3840, 1080}},
+        {"no monitors listed", {}, {0, 0, 3840, 1080}},
     };
     for (const Case& c : cases) {
-        const WindowPosition p = centredWindowPosition(c.w, c.h);
-        EXPECT_EQ(p.x, c.x) << c.w << "x" << c.h;
-        EXPECT_EQ(p.y, c.y) << c.w << "x" << c.h;
+        const MonitorRect got =
+            choosePlayMonitor(c.list.data(), static_cast<int>(c.list.size()), 3840, 1080);
+        EXPECT_EQ(std::vector<int>({got.x, got.y, got.width, got.height}),
+                  std::vector<int>({c.want.x, c.want.y, c.want.width, c.want.height}))
+            << c.name;
+    }
+}
+
+TEST(Startup, WindowIsCentredOnThePlayMonitorWithTruncationTowardZero)
+{
+    struct Case {
+        MonitorRect monitor;
+        int x, y;
+    };
+    const Case cases[] = {
+        {{0, 0, 1920, 1080}, 560, 315},   {{0, 0, 1366, 768}, 283, 159},
+        {{0, 0, 1365, 768}, 282, 159},    {{0, 0, 799, 450}, 0, 0},
+        {{0, 0, 640, 480}, -80, 15},      {{0, 0, 1280, 720}, 240, 135},
+        // A monitor right of the primary, one below, one left of the origin.
+        {{1920, 0, 1920, 1080}, 2480, 315}, {{0, 1080, 1280, 720}, 240, 1215},
+        {{-1280, 0, 1280, 720}, -1040, 135},
+        // Truncation happens before the origin is added: 282.5 gives 1282, not 1283.
+        {{1000, 0, 1365, 768}, 1282, 159},
+    };
+    for (const Case& c : cases) {
+        const WindowPosition p = centredWindowPosition(c.monitor);
+        EXPECT_EQ(p.x, c.x) << c.monitor.x << "," << c.monitor.y << " " << c.monitor.width;
+        EXPECT_EQ(p.y, c.y) << c.monitor.x << "," << c.monitor.y << " " << c.monitor.height;
     }
 }
 
