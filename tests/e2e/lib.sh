@@ -24,13 +24,16 @@ start_demo() {
   DEMO_STARTED=$(date +%s.%N)
 }
 
-# Prints "id width height x y" of every top-level window with exactly this name.
+# Prints "id width height x y" of every window with exactly this name, x and y
+# on the root window (under a window manager, the demo's windows sit in frames).
+# xwininfo writes a window as "WxH+x+y  +X+Y", the second pair on the root.
 windows_named() {
-  xwininfo -root -children 2>/dev/null | awk -v want="\"$1\":" '
+  xwininfo -root -tree 2>/dev/null | awk -v want="\"$1\":" '
     index($0, want) {
-      for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+[+-][0-9]+[+-][0-9]+$/) geom = $i
-      split(geom, a, /[x+]/)
-      print $1, a[1], a[2], a[3], a[4]
+      for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+[+]/) { geom = $i; at = $(i + 1) }
+      split(geom, size, /[x+]/)
+      split(substr(at, 2), pos, /[+]/)
+      print $1, size[1], size[2], pos[1], pos[2]
     }'
 }
 
@@ -50,6 +53,27 @@ wait_for_window() {
   return 1
 }
 
+# Waits up to $2 seconds for window $1 to be mapped and shown: xwininfo lists
+# a window from its creation, but keys reach it only once it is viewable.
+wait_viewable() {
+  deadline=$(( $(date +%s) + $2 ))
+  until xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; do
+    [ "$(date +%s)" -le "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
+# Starts a window manager (Debian's openbox) and waits until it has taken the display.
+start_window_manager() {
+  openbox >/dev/null 2>&1 &
+  WM_PID=$!
+  deadline=$(( $(date +%s) + 15 ))
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    [ "$(date +%s)" -le "$deadline" ] || fail "the window manager did not start"
+    sleep 0.1
+  done
+}
+
 # The question box is SDL's own X11 dialog: "Yes" on the left, "No" on the right
 # of its bottom row. Clicks "No" with the pointer, as a person would.
 QUESTION_BOX_SIZE=200x100
@@ -58,6 +82,9 @@ NO_BUTTON_FROM_BOTTOM=27
 YES_BUTTON_FROM_LEFT=54
 answer_question() {
   box=$(wait_for_window "$DEMO_TITLE" 15 "$QUESTION_BOX_SIZE") || fail "the question box did not appear"
+  wait_viewable "${box%% *}" 10 || fail "the question box was never shown"
+  sleep 0.3 # let the box draw its buttons (and a window manager place it) before the click lands
+  box=$(wait_for_window "$DEMO_TITLE" 5 "$QUESTION_BOX_SIZE") || fail "the question box went away"
   set -- $box "$1"
   if [ "$6" = yes ]; then
     click_x=$(( $4 + YES_BUTTON_FROM_LEFT ))
@@ -65,7 +92,6 @@ answer_question() {
     click_x=$(( $4 + $2 - NO_BUTTON_FROM_RIGHT ))
   fi
   click_y=$(( $5 + $3 - NO_BUTTON_FROM_BOTTOM ))
-  sleep 0.3 # let the box draw its buttons before the click lands
   xdotool mousemove "$click_x" "$click_y" click 1
 }
 answer_question_no() { answer_question no; }

@@ -10,6 +10,7 @@ start_demo
 answer_question_yes
 window=$(wait_for_window "$DEMO_TITLE" 15 1280x720) || fail "nothing covered the 1280x720 screen"
 read -r id width height x y <<<"$window"
+wait_viewable "$id" 15 || fail "the window was never shown"
 [ "$x" = 0 ] && [ "$y" = 0 ] || fail "full-screen window at ($x, $y)"
 sleep 1
 press_key_at Escape 640 360

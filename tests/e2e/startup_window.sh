@@ -11,6 +11,7 @@ answer_question_no
 
 window=$(wait_for_window "$DEMO_TITLE" 15 800x450) || fail "the demo window did not open"
 read -r id width height x y <<<"$window"
+wait_viewable "$id" 15 || fail "the window was never shown"
 [ "$x" = 240 ] && [ "$y" = 135 ] || fail "window at ($x, $y), expected (240, 135) on 1280x720"
 
 sleep 1

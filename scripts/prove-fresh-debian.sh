@@ -1,0 +1,93 @@
+#!/bin/bash
+# Proves the README's two commands on a fresh Debian: a minimal root made with
+# debootstrap (plus make), a fresh clone of this repository's HEAD inside it,
+# then `make run` in one copy of the root and `make test` in another, each timed
+# and with the packages it installed counted. Needs root, debootstrap and the
+# package mirror, so it is not part of the test suite.
+#
+#   scripts/prove-fresh-debian.sh [--suite bookworm] [--work DIR] [--keep] [run|test|both]
+set -euo pipefail
+
+suite=bookworm
+work=${TMPDIR:-/tmp}/glasswind-fresh-debian
+keep=no
+what=both
+mirror=http://deb.debian.org/debian
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --suite) suite=$2; shift 2 ;;
+    --work) work=$2; shift 2 ;;
+    --keep) keep=yes; shift ;;
+    run|test|both) what=$1; shift ;;
+    *) echo "usage: $0 [--suite bookworm] [--work DIR] [--keep] [run|test|both]" >&2; exit 2 ;;
+  esac
+done
+[ "$(id -u)" -eq 0 ] || { echo "$0: needs root (debootstrap and chroot)" >&2; exit 1; }
+command -v debootstrap >/dev/null || { echo "$0: needs debootstrap (apt-get install debootstrap)" >&2; exit 1; }
+repo=$(cd "$(dirname "$0")/.." && pwd)
+mkdir -p "$work"
+log=$work/summary.txt
+: >"$log"
+say() { echo "$*" | tee -a "$log"; }
+
+# The base root is made once and reused; each command gets a copy of it.
+base=$work/base-$suite
+if [ ! -f "$base/.complete" ]; then
+  rm -rf "$base"
+  say "debootstrap --variant=minbase --include=make $suite (once)"
+  start=$(date +%s)
+  debootstrap --variant=minbase --include=make "$suite" "$base" "$mirror" >"$work/debootstrap.log" 2>&1 ||
+    { tail -n 20 "$work/debootstrap.log" >&2; exit 1; }
+  touch "$base/.complete"
+  say "  took $(( $(date +%s) - start )) s, $(chroot "$base" dpkg-query -W | wc -l) packages in the root"
+fi
+
+mounted=()
+cleanup() {
+  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[$i]}" 2>/dev/null || true; done
+  mounted=()
+}
+trap cleanup EXIT
+
+# Runs `make TARGET` from a fresh clone in a fresh copy of the base root, with no
+# display, no standard input and no terminal, as CI and a new user's first try have.
+prove() {
+  target=$1
+  root=$work/root-$target
+  rm -rf "$root"
+  cp -a "$base" "$root"
+  cp /etc/resolv.conf "$root/etc/resolv.conf"
+  for fs in proc sys dev; do
+    mount --rbind "/$fs" "$root/$fs"
+    mount --make-rslave "$root/$fs"
+    mounted+=("$root/$fs")
+  done
+  git clone -q "$repo" "$root/src/glasswind"
+  before=$(chroot "$root" dpkg-query -W | wc -l)
+  say "make $target in a fresh $suite root (clone of $(git -C "$repo" rev-parse --short HEAD))"
+  start=$(date +%s)
+  status=0
+  chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    HOME=/root LANG=C.UTF-8 CI=true \
+    sh -c "cd /src/glasswind && make $target" </dev/null >"$work/make-$target.log" 2>&1 || status=$?
+  took=$(( $(date +%s) - start ))
+  after=$(chroot "$root" dpkg-query -W | wc -l)
+  say "  exit $status after $took s; $(( after - before )) packages installed ($before -> $after)"
+  grep -E "^apt installs|^Installing for" "$work/make-$target.log" | sed 's/^/  /' | tee -a "$log"
+  for program in glasswind glasswind-render; do
+    if [ -x "$root/src/glasswind/build/$program" ]; then say "  built build/$program"; else say "  MISSING build/$program"; fi
+  done
+  if [ "$target" = test ]; then
+    grep -E "tests passed|tests failed|^Total Test time" "$work/make-test.log" | sed 's/^/  /' | tee -a "$log"
+  fi
+  cleanup
+  [ "$keep" = yes ] || rm -rf "$root"
+  return 0
+}
+
+case "$what" in
+  run) prove run ;;
+  test) prove test ;;
+  both) prove run; prove test ;;
+esac
+say "logs: $work/make-*.log"
