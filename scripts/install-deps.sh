@@ -36,11 +36,13 @@ has_candidate() {
   apt-cache policy "$1" 2>/dev/null | grep -q 'Candidate: [^(]'
 }
 refreshed=no
+update_first=""
 refresh_lists() {
   [ "$refreshed" = yes ] && return 0
   refreshed=yes
   if [ -n "$as_root" ] && ! $as_root true 2>/dev/null; then
-    return 0 # the install below names what to do
+    update_first=yes # the message below names what to run
+    return 0
   fi
   echo "Refreshing the package lists (apt-get update)"
   $as_root apt-get update -q >/dev/null
@@ -74,12 +76,12 @@ done
 install_line="apt-get install -y --no-install-recommends$missing"
 if [ -n "$as_root" ] && ! command -v sudo >/dev/null 2>&1; then
   echo "These packages are missing and this is neither root nor a sudo user. As root, run:" >&2
-  echo "  $install_line" >&2
+  echo "  ${update_first:+apt-get update && }$install_line" >&2
   exit 1
 fi
 if [ -n "$as_root" ] && ! sudo -n true 2>/dev/null; then
   echo "These packages are missing, and sudo wants a password this script will not ask for. Run:" >&2
-  echo "  sudo $install_line" >&2
+  echo "  ${update_first:+sudo apt-get update && }sudo $install_line" >&2
   exit 1
 fi
 
