@@ -63,15 +63,30 @@ wait_viewable() {
   done
 }
 
-# Starts a window manager (Debian's openbox) and waits until it has taken the display.
+# Starts a window manager (Debian's openbox) and waits until it has taken the
+# display and loaded its theme: openbox claims the display before it reads its
+# theme, and a window mapped in between waits for that. Its log is WM_LOG.
 start_window_manager() {
-  openbox >/dev/null 2>&1 &
+  WM_LOG=$(mktemp)
+  openbox >"$WM_LOG" 2>&1 &
   WM_PID=$!
   deadline=$(( $(date +%s) + 15 ))
-  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
-    [ "$(date +%s)" -le "$deadline" ] || fail "the window manager did not start"
+  until xprop -root _NET_SUPPORTING_WM_CHECK _OB_THEME 2>/dev/null | grep -q '_OB_THEME.*='; do
+    kill -0 "$WM_PID" 2>/dev/null || fail "the window manager ended: $(cat "$WM_LOG")"
+    [ "$(date +%s)" -le "$deadline" ] || fail "the window manager did not start: $(cat "$WM_LOG")"
     sleep 0.1
   done
+}
+
+# What a failing start-up check shows: the window tree, the demo's messages
+# and, when one runs, the window manager's state and log.
+show_desktop() {
+  echo "--- windows:"; xwininfo -root -tree 2>&1 | grep -v 'has no name' | head -n 30
+  [ -n "${DEMO_ERR:-}" ] && { echo "--- demo stderr:"; head -c 2000 "$DEMO_ERR"; }
+  if [ -n "${WM_PID:-}" ]; then
+    kill -0 "$WM_PID" 2>/dev/null && echo "--- window manager runs" || echo "--- window manager ended"
+    head -c 2000 "$WM_LOG"
+  fi
 }
 
 # The question box is SDL's own X11 dialog: "Yes" on the left, "No" on the right
@@ -82,7 +97,7 @@ NO_BUTTON_FROM_BOTTOM=27
 YES_BUTTON_FROM_LEFT=54
 answer_question() {
   box=$(wait_for_window "$DEMO_TITLE" 15 "$QUESTION_BOX_SIZE") || fail "the question box did not appear"
-  wait_viewable "${box%% *}" 10 || fail "the question box was never shown"
+  wait_viewable "${box%% *}" 10 || { show_desktop >&2; fail "the question box was never shown"; }
   sleep 0.3 # let the box draw its buttons (and a window manager place it) before the click lands
   box=$(wait_for_window "$DEMO_TITLE" 5 "$QUESTION_BOX_SIZE") || fail "the question box went away"
   set -- $box "$1"

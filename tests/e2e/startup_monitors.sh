@@ -29,11 +29,11 @@ run_case() {
     window=$(windows_named "$DEMO_TITLE" | awk -v box="$QUESTION_BOX_SIZE" '$2 "x" $3 != box' | head -n 1)
     read -r id width height x y <<<"${window:-none 0 0 0 0}"
     [ "${width}x${height}+$x+$y" = "$want" ] && break
-    [ "$(date +%s)" -le "$deadline" ] ||
-      fail "$primary/$answer${wm:+ under $wm}: window ${width}x${height}+$x+$y, expected $want"
+    [ "$(date +%s)" -le "$deadline" ] || { show_desktop >&2
+      fail "$primary/$answer${wm:+ under $wm}: window ${width}x${height}+$x+$y, expected $want"; }
     sleep 0.1
   done
-  wait_viewable "$id" 15 || fail "$primary/$answer: the window was never shown"
+  wait_viewable "$id" 15 || { show_desktop >&2; fail "$primary/$answer: the window was never shown"; }
   sleep 0.5
   press_key_at Escape $((x + width / 2)) $((y + height / 2))
   wait_demo_exit 5
