@@ -9,7 +9,7 @@
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <vector>
 #include <new>
 
 // libpng reports errors by longjmp, so the functions that call setjmp, and the callbacks
@@ -74,6 +74,7 @@ struct PngReader {
     png_uint_32 height;
     int components;
     int bitDepth;
+    int passes;
     std::size_t rowBytes;
 };
 
@@ -128,7 +129,7 @@ bool readHeader(PngReader* reader, png_fixed_point screenGamma)
         fileGamma = fixedGamma(fileGammaWithoutChunk);
     }
     png_set_gamma_fixed(reader->png, screenGamma, fileGamma);
-    png_set_interlace_handling(reader->png);
+    reader->passes = png_set_interlace_handling(reader->png);
     png_read_update_info(reader->png, reader->info);
 
     reader->width = png_get_image_width(reader->png, reader->info);
@@ -139,13 +140,34 @@ bool readHeader(PngReader* reader, png_fixed_point screenGamma)
     return true;
 }
 
+// Makes room for the rows up to size bytes; false when memory runs out.
+bool growRows(std::vector<unsigned char>* decoded, std::size_t size)
+{
+    try {
+        decoded->resize(size);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
 // Reads every row (all passes of an interlaced file) and the chunks up to the end.
-bool readRows(PngReader* reader, png_bytepp rows)
+// The pixel buffer grows as the first pass reaches each row, so a small file whose
+// header claims a huge image fails before it has cost more than its data can fill.
+bool readRows(PngReader* reader, std::vector<unsigned char>* decoded)
 {
     if (setjmp(png_jmpbuf(reader->png))) {
         return false;
     }
-    png_read_image(reader->png, rows);
+    for (int pass = 0; pass < reader->passes; ++pass) {
+        for (png_uint_32 row = 0; row < reader->height; ++row) {
+            const std::size_t rowStart = row * reader->rowBytes;
+            if (pass == 0 && !growRows(decoded, rowStart + reader->rowBytes)) {
+                return false;
+            }
+            png_read_row(reader->png, decoded->data() + rowStart, nullptr);
+        }
+    }
     png_read_end(reader->png, nullptr);
     return true;
 }
@@ -167,8 +189,7 @@ bool headerFits(const PngReader& reader)
 
 // Decodes the rest of a PNG whose signature has been read, at its own size, into pixels.
 bool decodeAfterSignature(png_rw_ptr readBytes, void* io, double screenGamma, int* width,
-                          int* height, int* components,
-                          std::unique_ptr<unsigned char[]>* pixels)
+                          int* height, int* components, std::vector<unsigned char>* pixels)
 {
     const png_fixed_point screenFixed = fixedGamma(screenGamma);
     if (screenFixed == 0) {
@@ -185,19 +206,10 @@ bool decodeAfterSignature(png_rw_ptr readBytes, void* io, double screenGamma, in
         png_set_read_fn(reader.png, io, readBytes);
         ok = readHeader(&reader, screenFixed) && headerFits(reader);
     }
-    std::unique_ptr<unsigned char[]> decoded;
-    std::unique_ptr<png_bytep[]> rows;
-    if (ok) {
-        decoded.reset(new (std::nothrow) unsigned char[reader.rowBytes * reader.height]);
-        rows.reset(new (std::nothrow) png_bytep[reader.height]);
-        ok = decoded != nullptr && rows != nullptr;
-    }
+    std::vector<unsigned char> decoded;
     if (ok) {
         // The file's first row becomes row 0.
-        for (png_uint_32 row = 0; row < reader.height; ++row) {
-            rows[row] = decoded.get() + row * reader.rowBytes;
-        }
-        ok = readRows(&reader, rows.get());
+        ok = readRows(&reader, &decoded);
     }
     png_destroy_read_struct(&reader.png, &reader.info, nullptr);
     if (!ok) {
@@ -206,7 +218,7 @@ bool decodeAfterSignature(png_rw_ptr readBytes, void* io, double screenGamma, in
     *width = static_cast<int>(reader.width);
     *height = static_cast<int>(reader.height);
     *components = reader.components;
-    *pixels = std::move(decoded);
+    pixels->swap(decoded);
     return true;
 }
 
@@ -245,11 +257,11 @@ bool decodeStream(png_rw_ptr readBytes, void* io, double screenGamma, int maxTex
     int width = 0;
     int height = 0;
     int components = 0;
-    std::unique_ptr<unsigned char[]> pixels;
+    std::vector<unsigned char> pixels;
     if (!decodeAfterSignature(readBytes, io, screenGamma, &width, &height, &components, &pixels)) {
         return false;
     }
-    return fitToTexture(pixels.get(), width, height, components, maxTextureSide, image);
+    return fitToTexture(pixels.data(), width, height, components, maxTextureSide, image);
 }
 
 } // namespace

@@ -6,7 +6,24 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <string>
+
+// The largest single request made through operator new while watched; the
+// decoder's pixel buffer is a std::vector, so this sees every size it asks for.
+// The library's operator delete frees with free(), which matches the malloc here.
+namespace {
+bool watchingAllocations = false;
+std::size_t largestAllocation = 0;
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    if (watchingAllocations && size > largestAllocation) largestAllocation = size;
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+    throw std::bad_alloc();
+}
 
 namespace {
 
@@ -134,6 +151,22 @@ TEST(BadInput, HeadersBeyondTheSizeBoundsAreRefused)
     EXPECT_FALSE(decode(claimedSize(0x7fffffff, 0x7fffffff), &image));
     EXPECT_EQ(image.width, 0);
     EXPECT_TRUE(image.pixels.empty());
+}
+
+TEST(BadInput, ASmallFileClaimingAHugeImageCostsNoMoreThanItsDataFills)
+{
+    // About 100 bytes whose header says 4096 x 4096 RGBA: 64 MiB if taken at its word.
+    // Its data holds 4 rows of 4 pixels; the rows after them are never reached.
+    const std::vector<unsigned char> file = claimedSize(4096, 4096);
+    ASSERT_LT(file.size(), 200u);
+    constexpr std::size_t oneMiB = std::size_t{1} << 20;
+    TextureImage image;
+    largestAllocation = 0;
+    watchingAllocations = true;
+    const bool decoded = decode(file, &image);
+    watchingAllocations = false;
+    EXPECT_FALSE(decoded);
+    EXPECT_LT(largestAllocation, oneMiB);
 }
 
 TEST(BadInput, EveryTruncationAndCorruptionFails)
