@@ -24,7 +24,7 @@ constexpr int audioBytesPerFrame = audioOutputChannels * 2;
 // succeeds leaves audioOk; the code of a failed call stays until the next call.
 enum AudioError : int {
     audioOk = 0,
-    audioErrorMemory = 1,       // the decoded sound would not fit in memory
+    audioErrorMemory = 1,       // memory ran out while the sound was decoded
     audioErrorFileOpen = 2,     // the file is missing or cannot be read
     audioErrorHandle = 5,       // not a handle the layer gave out (or freed since)
     audioErrorPosition = 7,     // the position lies past the end of the sound
@@ -35,7 +35,7 @@ enum AudioError : int {
     audioErrorDevice = 23,      // the output device cannot be opened (only the default exists)
     audioErrorNotAvailable = 37, // a position mode other than bytes
     audioErrorFileFormat = 41,  // the file is empty or in a format the layer does not read
-    audioErrorUnknown = -1,
+    audioErrorTooLong = 50,     // over 256 MiB encoded or 30 minutes decoded
 };
 
 struct AudioApi {

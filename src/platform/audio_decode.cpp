@@ -8,9 +8,13 @@
 #include <libopenmpt/libopenmpt.h>
 #include <sndfile.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <new>
 
 namespace {
@@ -70,67 +74,173 @@ int16_t floatToInt16(float value)
 
 uint64_t longestFrames(uint32_t rate) { return static_cast<uint64_t>(rate) * longestDecodedSeconds; }
 
-// Brings interleaved 16-bit sound of any channel count and rate to stereo at
-// outputRate. SDL copies mono to both sides at full level.
-bool toOutputFormat(std::vector<int16_t>* samples, int channels, uint32_t rate, uint32_t outputRate,
-                    int* errorCode)
+bool refuse(int code, std::vector<int16_t>* stereoSamples, int* errorCode)
 {
-    if (channels == audioOutputChannels && rate == outputRate) {
+    std::vector<int16_t>().swap(*stereoSamples);
+    *errorCode = code;
+    return false;
+}
+
+// Brings interleaved 16-bit blocks of any channel count and rate to stereo at
+// outputRate as they are decoded, so only the output is ever held whole. SDL
+// copies mono to both sides at full level.
+struct Converter {
+    SDL_AudioStream* stream; // null when the sound is already stereo at outputRate
+    int channels;
+    uint32_t rate;
+    uint32_t outputRate;
+    uint64_t inFrames;
+    std::vector<int16_t>* out;
+};
+
+bool openConverter(Converter* converter, int channels, uint32_t rate, uint32_t outputRate,
+                   std::vector<int16_t>* out)
+{
+    *converter = Converter{nullptr, channels, rate, outputRate, 0, out};
+    if (channels == audioOutputChannels && rate == outputRate) return true;
+    converter->stream = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(channels),
+                                           static_cast<int>(rate), AUDIO_S16SYS,
+                                           audioOutputChannels, static_cast<int>(outputRate));
+    return converter->stream != nullptr;
+}
+
+void closeConverter(Converter* converter)
+{
+    if (converter->stream != nullptr) SDL_FreeAudioStream(converter->stream);
+    converter->stream = nullptr;
+}
+
+// Moves what SDL has converted so far to the output. May throw std::bad_alloc.
+bool drainConverter(Converter* converter)
+{
+    int16_t block[decodeBlockFrames * audioOutputChannels];
+    int got = 0;
+    while ((got = SDL_AudioStreamGet(converter->stream, block, sizeof block)) > 0) {
+        converter->out->insert(converter->out->end(), block,
+                               block + static_cast<size_t>(got) / sizeof(int16_t));
+    }
+    return got == 0;
+}
+
+// Adds frames of the sound. May throw std::bad_alloc.
+bool convertBlock(Converter* converter, const int16_t* samples, size_t frames)
+{
+    const size_t count = frames * static_cast<size_t>(converter->channels);
+    converter->inFrames += frames;
+    if (converter->stream == nullptr) {
+        converter->out->insert(converter->out->end(), samples, samples + count);
         return true;
     }
-    SDL_AudioStream* stream = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(channels),
-                                                 static_cast<int>(rate), AUDIO_S16SYS,
-                                                 audioOutputChannels, static_cast<int>(outputRate));
-    if (stream == nullptr) {
-        *errorCode = audioErrorFileFormat;
+    return SDL_AudioStreamPut(converter->stream, samples, static_cast<int>(count * sizeof(int16_t))) ==
+               0 &&
+           drainConverter(converter);
+}
+
+// The last frames. SDL's resampler keeps some back even when flushed, so a tail
+// of silence pushes them out and the sound is cut back to its own length.
+bool finishConverter(Converter* converter)
+{
+    if (converter->stream == nullptr) return true;
+    const std::vector<int16_t> tail(resamplerTailFrames * static_cast<size_t>(converter->channels), 0);
+    const bool ok = SDL_AudioStreamPut(converter->stream, tail.data(),
+                                       static_cast<int>(tail.size() * sizeof(int16_t))) == 0 &&
+                    SDL_AudioStreamFlush(converter->stream) == 0 && drainConverter(converter);
+    const uint64_t outFrames =
+        (converter->inFrames * converter->outputRate + converter->rate / 2) / converter->rate;
+    if (converter->out->size() > outFrames * audioOutputChannels) {
+        converter->out->resize(outFrames * audioOutputChannels);
+    }
+    return ok;
+}
+
+// Room for the whole output when its length is known and within the bound.
+void reserveOutput(Converter* converter, uint64_t frames)
+{
+    if (frames == 0 || frames > longestFrames(converter->rate)) return;
+    converter->out->reserve((frames * converter->outputRate / converter->rate + decodeBlockFrames) *
+                            audioOutputChannels);
+}
+
+// The result of a decode loop: the output, or the code that says why not.
+bool finishDecode(Converter* converter, bool ok, bool tooLong, int* errorCode)
+{
+    try {
+        ok = ok && !tooLong && finishConverter(converter);
+    } catch (const std::bad_alloc&) {
+        closeConverter(converter);
+        return refuse(audioErrorMemory, converter->out, errorCode);
+    }
+    closeConverter(converter);
+    if (tooLong) return refuse(audioErrorTooLong, converter->out, errorCode);
+    if (!ok || converter->out->empty()) return refuse(audioErrorFileFormat, converter->out, errorCode);
+    return true;
+}
+
+// The encoded file's bytes, read with a bound: a regular file only (a FIFO or a
+// device would block or never end), at most longestEncodedBytes.
+bool readFileBytes(const char* path, uint64_t offset, uint64_t length,
+                   std::vector<unsigned char>* bytes, int* errorCode)
+{
+    // Non-blocking, so opening a FIFO with no writer returns at once.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat status = {};
+    if (fd < 0 || fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (fd >= 0) close(fd);
+        *errorCode = audioErrorFileOpen;
         return false;
     }
-    const uint64_t inFrames = samples->size() / static_cast<size_t>(channels);
-    const uint64_t outFrames = (inFrames * outputRate + rate / 2) / rate;
-    std::vector<int16_t> converted;
-    // SDL's resampler keeps its last frames back even when flushed, so a tail
-    // of silence pushes them out and the sound is cut back to its own length.
-    const std::vector<int16_t> tail(resamplerTailFrames * static_cast<size_t>(channels), 0);
-    int16_t outBlock[decodeBlockFrames * audioOutputChannels];
+    const uint64_t size = static_cast<uint64_t>(status.st_size);
+    const uint64_t available = size > offset ? size - offset : 0;
+    const uint64_t wanted = length == 0 ? available : length;
+    if (wanted > longestEncodedBytes) {
+        close(fd);
+        *errorCode = audioErrorTooLong;
+        return false;
+    }
+    // A file that grows while it is read is read up to the bound and one byte more.
+    const uint64_t limit = length == 0 ? longestEncodedBytes + 1 : length;
     bool ok = true;
     try {
-        converted.reserve((outFrames + decodeBlockFrames) * audioOutputChannels);
-        // Fed a block at a time and drained as it goes, so SDL never holds more
-        // than a block of its own.
-        const size_t blockSamples = decodeBlockFrames * static_cast<size_t>(channels);
-        bool last = false;
-        for (size_t start = 0; ok && !last; start += blockSamples) {
-            last = start + blockSamples >= samples->size();
-            const size_t count = last ? samples->size() - start : blockSamples;
-            ok = SDL_AudioStreamPut(stream, samples->data() + start,
-                                    static_cast<int>(count * sizeof(int16_t))) == 0;
-            if (ok && last) {
-                ok = SDL_AudioStreamPut(stream, tail.data(),
-                                        static_cast<int>(tail.size() * sizeof(int16_t))) == 0 &&
-                     SDL_AudioStreamFlush(stream) == 0;
-            }
-            int got = 0;
-            while (ok && (got = SDL_AudioStreamGet(stream, outBlock, sizeof outBlock)) > 0) {
-                converted.insert(converted.end(), outBlock,
-                                 outBlock + static_cast<size_t>(got) / sizeof(int16_t));
-            }
-            ok = ok && got == 0;
+        bytes->reserve(static_cast<size_t>(std::min(wanted, limit)));
+        unsigned char block[65536];
+        uint64_t at = offset;
+        while (ok && bytes->size() < limit) {
+            const size_t want = static_cast<size_t>(std::min<uint64_t>(sizeof block, limit - bytes->size()));
+            const ssize_t got = pread(fd, block, want, static_cast<off_t>(at));
+            if (got < 0 && errno == EINTR) continue;
+            ok = got >= 0;
+            if (got <= 0) break;
+            bytes->insert(bytes->end(), block, block + got);
+            at += static_cast<uint64_t>(got);
         }
     } catch (const std::bad_alloc&) {
-        SDL_FreeAudioStream(stream);
+        close(fd);
+        bytes->clear();
         *errorCode = audioErrorMemory;
         return false;
     }
-    if (converted.size() > outFrames * audioOutputChannels) {
-        converted.resize(outFrames * audioOutputChannels);
-    }
-    SDL_FreeAudioStream(stream);
-    if (!ok) {
-        *errorCode = audioErrorFileFormat;
+    close(fd);
+    if (ok && length == 0 && bytes->size() > longestEncodedBytes) {
+        bytes->clear();
+        *errorCode = audioErrorTooLong;
         return false;
     }
-    samples->swap(converted);
-    return true;
+    if (!ok) *errorCode = audioErrorFileOpen;
+    return ok;
+}
+
+// Whether libsndfile reads the bytes as a sound longer than the bound, from its
+// header alone: the module attempt says so instead of "not a module".
+bool sampledSoundTooLong(const std::vector<unsigned char>& bytes)
+{
+    MemoryFile file = {bytes.data(), static_cast<sf_count_t>(bytes.size()), 0};
+    SF_VIRTUAL_IO io = {memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
+    SF_INFO info = {};
+    SNDFILE* sound = bytes.empty() ? nullptr : sf_open_virtual(&io, SFM_READ, &info, &file);
+    if (sound == nullptr) return false;
+    sf_close(sound);
+    return info.samplerate > 0 && info.frames > 0 &&
+           static_cast<uint64_t>(info.frames) > longestFrames(static_cast<uint32_t>(info.samplerate));
 }
 
 } // namespace
@@ -143,32 +253,19 @@ bool readSoundBytes(bool fromMemory, const void* file, uint64_t offset, uint64_t
         *errorCode = audioErrorFileOpen;
         return false;
     }
-    if (fromMemory) {
-        // In memory the length is the size of the data and must be given.
-        const unsigned char* data = static_cast<const unsigned char*>(file) + offset;
-        bytes->assign(data, data + length);
-        return true;
+    if (!fromMemory) {
+        return readFileBytes(static_cast<const char*>(file), offset, length, bytes, errorCode);
     }
-    std::FILE* in = std::fopen(static_cast<const char*>(file), "rb");
-    if (in == nullptr) {
-        *errorCode = audioErrorFileOpen;
+    // In memory the length is the size of the data and must be given.
+    if (length > longestEncodedBytes) {
+        *errorCode = audioErrorTooLong;
         return false;
     }
-    bool ok = std::fseek(in, static_cast<long>(offset), SEEK_SET) == 0;
-    unsigned char block[65536];
-    while (ok && (length == 0 || bytes->size() < length)) {
-        size_t want = sizeof block;
-        if (length != 0 && length - bytes->size() < want) want = static_cast<size_t>(length - bytes->size());
-        const size_t got = std::fread(block, 1, want, in);
-        bytes->insert(bytes->end(), block, block + got);
-        if (got < want) {
-            ok = !std::ferror(in);
-            break;
-        }
-    }
-    std::fclose(in);
-    if (!ok) {
-        *errorCode = audioErrorFileOpen;
+    const unsigned char* data = static_cast<const unsigned char*>(file) + offset;
+    try {
+        bytes->assign(data, data + length);
+    } catch (const std::bad_alloc&) {
+        *errorCode = audioErrorMemory;
         return false;
     }
     return true;
@@ -182,47 +279,37 @@ bool decodeSampledSound(const std::vector<unsigned char>& bytes, uint32_t output
     SF_VIRTUAL_IO io = {memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
     SF_INFO info = {};
     SNDFILE* sound = bytes.empty() ? nullptr : sf_open_virtual(&io, SFM_READ, &info, &file);
-    if (sound == nullptr) {
-        *errorCode = audioErrorFileFormat;
-        return false;
-    }
-    if (info.channels <= 0 || info.samplerate <= 0) {
+    if (sound == nullptr) return refuse(audioErrorFileFormat, stereoSamples, errorCode);
+    const uint32_t rate = static_cast<uint32_t>(info.samplerate);
+    Converter converter = {};
+    if (info.channels <= 0 || info.samplerate <= 0 ||
+        !openConverter(&converter, info.channels, rate, outputRate, stereoSamples)) {
         sf_close(sound);
-        *errorCode = audioErrorFileFormat;
-        return false;
+        return refuse(audioErrorFileFormat, stereoSamples, errorCode);
     }
     const size_t channels = static_cast<size_t>(info.channels);
-    const uint32_t rate = static_cast<uint32_t>(info.samplerate);
-    std::vector<float> block(decodeBlockFrames * channels);
-    bool tooLong = false;
+    // A header that says the sound is too long is believed; one that says less is not.
+    bool tooLong = info.frames > 0 && static_cast<uint64_t>(info.frames) > longestFrames(rate);
+    bool ok = true;
     try {
-        if (info.frames > 0 && static_cast<uint64_t>(info.frames) <= longestFrames(rate)) {
-            stereoSamples->reserve(static_cast<size_t>(info.frames) * channels);
-        }
+        reserveOutput(&converter, static_cast<uint64_t>(std::max<sf_count_t>(info.frames, 0)));
+        std::vector<float> block(decodeBlockFrames * channels);
+        std::vector<int16_t> samples(decodeBlockFrames * channels);
         sf_count_t got = 0;
-        while ((got = sf_readf_float(sound, block.data(), decodeBlockFrames)) > 0) {
+        while (ok && !tooLong && (got = sf_readf_float(sound, block.data(), decodeBlockFrames)) > 0) {
             for (size_t i = 0; i < static_cast<size_t>(got) * channels; ++i) {
-                stereoSamples->push_back(floatToInt16(block[i]));
+                samples[i] = floatToInt16(block[i]);
             }
-            if (stereoSamples->size() / channels > longestFrames(rate)) {
-                tooLong = true;
-                break;
-            }
+            ok = convertBlock(&converter, samples.data(), static_cast<size_t>(got));
+            tooLong = converter.inFrames > longestFrames(rate);
         }
     } catch (const std::bad_alloc&) {
-        tooLong = true;
+        sf_close(sound);
+        closeConverter(&converter);
+        return refuse(audioErrorMemory, stereoSamples, errorCode);
     }
     sf_close(sound);
-    if (tooLong) {
-        std::vector<int16_t>().swap(*stereoSamples);
-        *errorCode = audioErrorMemory;
-        return false;
-    }
-    if (stereoSamples->empty()) {
-        *errorCode = audioErrorFileFormat;
-        return false;
-    }
-    return toOutputFormat(stereoSamples, info.channels, rate, outputRate, errorCode);
+    return finishDecode(&converter, ok, tooLong, errorCode);
 }
 
 bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderRate,
@@ -230,54 +317,56 @@ bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderR
                        std::vector<int16_t>* stereoSamples, int* errorCode)
 {
     stereoSamples->clear();
-    if (bytes.empty()) {
-        *errorCode = audioErrorFileFormat;
-        return false;
-    }
+    if (bytes.empty()) return refuse(audioErrorFileFormat, stereoSamples, errorCode);
     // Silent: libopenmpt would otherwise report its probing on standard error.
     openmpt_module* module = openmpt_module_create_from_memory2(
         bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr, openmpt_error_func_ignore,
         nullptr, nullptr, nullptr, nullptr);
     if (module == nullptr) {
-        *errorCode = audioErrorFileFormat;
-        return false;
+        return refuse(sampledSoundTooLong(bytes) ? audioErrorTooLong : audioErrorFileFormat,
+                      stereoSamples, errorCode);
+    }
+    Converter converter = {};
+    if (!openConverter(&converter, audioOutputChannels, renderRate, outputRate, stereoSamples)) {
+        openmpt_module_destroy(module);
+        return refuse(audioErrorFileFormat, stereoSamples, errorCode);
     }
     openmpt_module_set_render_param(module, OPENMPT_MODULE_RENDER_VOLUMERAMPING_STRENGTH,
                                     rampVolume ? moduleRampDefault : moduleRampOff);
     // Played once through; looping replays the rendered sound from its start.
     openmpt_module_set_repeat_count(module, 0);
     const double songSeconds = openmpt_module_get_duration_seconds(module);
-    bool tooLong = songSeconds > longestDecodedSeconds;
+    bool tooLong = !(songSeconds <= longestDecodedSeconds);
+    // A module rendered for looping stops at the song's end, before libopenmpt's fade-out.
+    const uint64_t songFrames = tooLong ? 0 : static_cast<uint64_t>(std::llround(songSeconds * renderRate));
+    bool ok = true;
     // Rendered as floats and rounded here, like the sampled sounds: libopenmpt's
     // own 16-bit output is dithered, so two renderings would differ.
     float block[decodeBlockFrames * audioOutputChannels];
+    int16_t samples[decodeBlockFrames * audioOutputChannels];
     try {
+        reserveOutput(&converter, songFrames);
+        size_t want = decodeBlockFrames;
         size_t got = 0;
-        while (!tooLong && (got = openmpt_module_read_interleaved_float_stereo(
-                                module, static_cast<int32_t>(renderRate), decodeBlockFrames, block)) > 0) {
+        while (ok && !tooLong && want > 0 &&
+               (got = openmpt_module_read_interleaved_float_stereo(
+                    module, static_cast<int32_t>(renderRate), want, block)) > 0) {
             for (size_t i = 0; i < got * audioOutputChannels; ++i) {
-                stereoSamples->push_back(floatToInt16(block[i]));
+                samples[i] = floatToInt16(block[i]);
             }
-            tooLong = stereoSamples->size() / audioOutputChannels > longestFrames(renderRate);
+            ok = convertBlock(&converter, samples, got);
+            tooLong = converter.inFrames > longestFrames(renderRate);
+            if (loop && songFrames > 0) {
+                want = static_cast<size_t>(std::min<uint64_t>(decodeBlockFrames, songFrames - std::min(songFrames, converter.inFrames)));
+            }
         }
     } catch (const std::bad_alloc&) {
-        tooLong = true;
+        openmpt_module_destroy(module);
+        closeConverter(&converter);
+        return refuse(audioErrorMemory, stereoSamples, errorCode);
     }
     openmpt_module_destroy(module);
-    const size_t songFrames = static_cast<size_t>(std::llround(songSeconds * renderRate));
-    if (loop && songFrames > 0 && stereoSamples->size() > songFrames * audioOutputChannels) {
-        stereoSamples->resize(songFrames * audioOutputChannels);
-    }
-    if (tooLong) {
-        std::vector<int16_t>().swap(*stereoSamples);
-        *errorCode = audioErrorMemory;
-        return false;
-    }
-    if (stereoSamples->empty()) {
-        *errorCode = audioErrorFileFormat;
-        return false;
-    }
-    return toOutputFormat(stereoSamples, audioOutputChannels, renderRate, outputRate, errorCode);
+    return finishDecode(&converter, ok, tooLong, errorCode);
 }
 
 bool decodeMusicFile(const char* path, uint32_t outputRate, std::vector<int16_t>* stereoSamples,

@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <vector>
 
-// The longest sound the layer decodes: 20 minutes, about 212 MB of 16-bit
-// stereo at 44 100 Hz. Longer files fail with audioErrorMemory.
-constexpr uint32_t longestDecodedSeconds = 20 * 60;
+// The bounds on what a sound may cost. The encoded file is read whole, so it may
+// take at most 256 MiB; the decoded sound at most 30 minutes, about 318 MB of
+// 16-bit stereo at 44 100 Hz. A longer one fails with audioErrorTooLong before
+// it is read or decoded past the bound.
+constexpr uint64_t longestEncodedBytes = uint64_t{256} << 20;
+constexpr uint32_t longestDecodedSeconds = 30 * 60;
 
 // The encoded bytes of a sound: from a file (path) or from memory (the data
 // itself), starting at offset, length bytes long (0: to the end).
@@ -31,5 +34,7 @@ bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderR
 // that, as a looping tracker module with volume ramping, to interleaved 16-bit stereo at
 // outputRate. On failure returns false and sets errorCode to the audio layer's
 // code of the module attempt, as the demo would show it.
+// A sound that decodes to no frame at outputRate (one frame at 96 kHz, say) fails
+// with audioErrorFileFormat: there is nothing to play or loop.
 bool decodeMusicFile(const char* path, uint32_t outputRate, std::vector<int16_t>* stereoSamples,
                      int* errorCode);

@@ -40,6 +40,8 @@ MixChannel* findChannel(uint32_t handle)
 // Adds one channel's frames into the mix; returns false once a one-shot sound has ended.
 bool mixOne(MixChannel* channel, int32_t* mix, uint32_t frames)
 {
+    // An empty sound has nothing to add, and as a loop it would never move on.
+    if (channel->frames == 0) return false;
     const int16_t* sound = channel->sound->data();
     uint32_t done = 0;
     while (done < frames) {

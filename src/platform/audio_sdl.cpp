@@ -6,7 +6,7 @@
 // Memory: 4 bytes per frame at the device rate, about 10.6 MB a minute at
 // 44 100 Hz (the demo's 3 min 12 s music takes about 34 MB), plus, while loading, the
 // encoded file and the sound at its own rate. Sounds are capped at
-// longestDecodedSeconds.
+// longestDecodedSeconds, the encoded file at longestEncodedBytes.
 #include "platform/audio.h"
 
 #include "platform/audio_decode.h"

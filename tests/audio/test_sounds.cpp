@@ -29,6 +29,9 @@ constexpr int modPeriodC3 = 214;
 constexpr int modPeriodG3 = 143;
 constexpr int modBreakRow = 3;
 constexpr int modEffectBreak = 0xD;
+constexpr int modEffectJump = 0xB;
+constexpr int modEffectExtended = 0xE;
+constexpr int modPatternLoopRow = 0x60; // E6x: loop back to the loop start (row 0) x times
 
 void putBigEndian16(std::vector<unsigned char>* out, int value)
 {
@@ -95,20 +98,22 @@ bool writeSoundFile(const std::string& path, int format, int rate, int channels,
     return sf_close(file) == 0 && ok;
 }
 
-bool writeTestModule(const std::string& path)
+bool writeTestModule(const std::string& path) { return writeTestModule(path, ModuleShape{}); }
+
+bool writeTestModule(const std::string& path, const ModuleShape& shape)
 {
     std::vector<unsigned char> mod(modTitleBytes, 0);
     std::memcpy(mod.data(), "test tune", 9);
     for (int s = 0; s < modSampleCount; ++s) {
         mod.insert(mod.end(), modSampleNameBytes, 0);
-        const bool square = s == 0;
+        const bool square = s == 0 && shape.withSample;
         putBigEndian16(&mod, square ? modSquareBytes / 2 : 0); // length in words
         mod.push_back(0);                                      // finetune
         mod.push_back(square ? modFullVolume : 0);
         putBigEndian16(&mod, 0);                               // loop start
         putBigEndian16(&mod, square ? modSquareBytes / 2 : 1); // loop length
     }
-    mod.push_back(1);              // one order
+    mod.push_back(static_cast<unsigned char>(shape.orders));
     mod.push_back(modRestartByte);
     mod.insert(mod.end(), modOrderBytes, 0);
     const char* tag = "M.K.";
@@ -117,7 +122,13 @@ bool writeTestModule(const std::string& path)
     std::vector<unsigned char> pattern(modRows * modChannels * 4, 0);
     putCell(&pattern[0], 1, modPeriodC3, 0, 0);
     putCell(&pattern[4], 1, modPeriodG3, 0, 0);
-    putCell(&pattern[(modBreakRow * modChannels) * 4], 0, 0, modEffectBreak, 0);
+    if (shape.loopsForever) {
+        // Jumps back to the first order and loops row 0 on another channel.
+        putCell(&pattern[(modBreakRow * modChannels) * 4], 0, 0, modEffectJump, 0);
+        putCell(&pattern[2 * 4], 0, 0, modEffectExtended, modPatternLoopRow | 1);
+    } else {
+        putCell(&pattern[(modBreakRow * modChannels) * 4], 0, 0, modEffectBreak, 0);
+    }
     mod.insert(mod.end(), pattern.begin(), pattern.end());
 
     for (int i = 0; i < modSquareBytes; ++i) {

@@ -1,0 +1,269 @@
+// Any file where the music belongs either decodes, converted to 16-bit stereo at
+// 44 100 Hz, or is refused with a code that says why: never a hang, crash or abort.
+#include "platform/audio.h"
+#include "platform/audio_decode.h"
+#include "test_sounds.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <thread>
+
+namespace {
+
+constexpr int playsAnyLength = -1; // the file plays; its length is not pinned
+constexpr int refusedOrPlays = -2; // either result is right (a cut-off file)
+constexpr uint32_t outputRate = 44100;
+constexpr uint64_t sparseBytes = uint64_t{3} << 30;
+constexpr int pcm16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+
+using Maker = std::function<bool(const std::string& path)>;
+
+Maker sound(int format, int rate, int channels, int frames)
+{
+    return [=](const std::string& path) {
+        return writeSoundFile(path, format, rate, channels, testSignal(frames, rate, channels));
+    };
+}
+
+Maker bytes(const std::string& data)
+{
+    return [=](const std::string& path) { return writeTextFile(path, data); };
+}
+
+Maker randomBytes(size_t count)
+{
+    return [=](const std::string& path) {
+        std::mt19937 random(7);
+        std::string data(count, '\0');
+        for (char& c : data) c = static_cast<char>(random());
+        return writeTextFile(path, data);
+    };
+}
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A one-second MP3 cut to eighths of its length.
+Maker truncatedMp3(int eighths)
+{
+    return [=](const std::string& path) {
+        if (!sound(SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, testRate, 2, testRate)(path)) return false;
+        const std::string whole = readAll(path);
+        return writeTextFile(path, whole.substr(0, whole.size() * eighths / 8));
+    };
+}
+
+// The same MP3 behind a 16 MiB ID3v2 tag of padding (its size in 7-bit bytes).
+Maker mp3WithHugeTag()
+{
+    return [](const std::string& path) {
+        if (!sound(SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, testRate, 2, testRate)(path)) return false;
+        const uint32_t tagBytes = 16u << 20;
+        std::string tag = "ID3";
+        tag += {'\x04', '\x00', '\x00'};
+        for (int shift = 21; shift >= 0; shift -= 7) tag += static_cast<char>((tagBytes >> shift) & 0x7f);
+        tag += std::string(tagBytes, '\0');
+        return writeTextFile(path, tag + readAll(path));
+    };
+}
+
+// A WAV header for 8-bit mono at 8 kHz whose data chunk says dataBytes, followed by fileBytes of silence.
+Maker wav8BitClaiming(uint32_t dataBytes, uint32_t fileBytes)
+{
+    return [=](const std::string& path) {
+        auto le = [](uint32_t v, int n) {
+            std::string out;
+            for (int i = 0; i < n; ++i) out += static_cast<char>((v >> (8 * i)) & 0xff);
+            return out;
+        };
+        const uint32_t rate = 8000;
+        std::string wav = "RIFF" + le(36 + dataBytes, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
+                          le(rate, 4) + le(rate, 4) + le(1, 2) + le(8, 2) + "data" + le(dataBytes, 4);
+        return writeTextFile(path, wav + std::string(fileBytes, '\x80'));
+    };
+}
+
+Maker module(ModuleShape shape)
+{
+    return [=](const std::string& path) { return writeTestModule(path, shape); };
+}
+
+struct HostileCase {
+    const char* label;
+    Maker make;
+    int code;        // audioOk when it plays
+    int64_t frames;  // at 44 100 Hz, or playsAnyLength / refusedOrPlays
+};
+
+// 31 minutes of 8-bit mono at 8 kHz is 14 880 000 bytes, one minute over the bound.
+constexpr uint32_t thirtyOneMinutesAt8k = 31 * 60 * 8000;
+
+const HostileCase hostileCases[] = {
+    {"empty", bytes(""), audioErrorFileFormat, 0},
+    {"random bytes", randomBytes(4096), audioErrorFileFormat, 0},
+    {"text", bytes("not music at all\n"), audioErrorFileFormat, 0},
+    {"mp3 cut at 0/8", truncatedMp3(0), audioErrorFileFormat, 0},
+    {"mp3 cut at 1/8", truncatedMp3(1), audioOk, refusedOrPlays},
+    {"mp3 cut at 2/8", truncatedMp3(2), audioOk, refusedOrPlays},
+    {"mp3 cut at 3/8", truncatedMp3(3), audioOk, refusedOrPlays},
+    {"mp3 cut at 4/8", truncatedMp3(4), audioOk, refusedOrPlays},
+    {"mp3 cut at 5/8", truncatedMp3(5), audioOk, refusedOrPlays},
+    {"mp3 cut at 6/8", truncatedMp3(6), audioOk, refusedOrPlays},
+    {"mp3 cut at 7/8", truncatedMp3(7), audioOk, refusedOrPlays},
+    {"mp3 behind a 16 MiB tag", mp3WithHugeTag(), audioOk, playsAnyLength},
+    // One frame lasts 44100 / rate output frames, rounded: nothing left from 96 kHz up.
+    {"1 frame at 8 kHz", sound(pcm16, 8000, 2, 1), audioOk, 6},
+    {"1 frame at 11025 Hz", sound(pcm16, 11025, 2, 1), audioOk, 4},
+    {"1 frame at 16 kHz", sound(pcm16, 16000, 2, 1), audioOk, 3},
+    {"1 frame at 22050 Hz", sound(pcm16, 22050, 2, 1), audioOk, 2},
+    {"1 frame at 32 kHz", sound(pcm16, 32000, 2, 1), audioOk, 1},
+    {"1 frame at 44100 Hz", sound(pcm16, 44100, 2, 1), audioOk, 1},
+    {"1 frame at 48 kHz", sound(pcm16, 48000, 2, 1), audioOk, 1},
+    {"1 frame at 88200 Hz", sound(pcm16, 88200, 2, 1), audioOk, 1},
+    {"1 frame at 96 kHz", sound(pcm16, 96000, 2, 1), audioErrorFileFormat, 0},
+    {"1 frame at 176400 Hz", sound(pcm16, 176400, 2, 1), audioErrorFileFormat, 0},
+    {"1 frame at 192 kHz", sound(pcm16, 192000, 2, 1), audioErrorFileFormat, 0},
+    // Half a second in each shape: 22 050 frames once converted.
+    {"mono wav", sound(pcm16, 22050, 1, 11025), audioOk, 22050},
+    {"6-channel wav", sound(pcm16, 22050, 6, 11025), audioOk, 22050},
+    {"8-bit wav", sound(SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 22050, 2, 11025), audioOk, 22050},
+    {"24-bit wav", sound(SF_FORMAT_WAV | SF_FORMAT_PCM_24, 22050, 2, 11025), audioOk, 22050},
+    {"float wav", sound(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 22050, 2, 11025), audioOk, 22050},
+    {"8 kHz wav", sound(pcm16, 8000, 2, 4000), audioOk, 22050},
+    {"8 kHz flac", sound(SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 8000, 2, 4000), audioOk, 22050},
+    {"8 kHz ogg", sound(SF_FORMAT_OGG | SF_FORMAT_VORBIS, 8000, 1, 4000), audioOk, 22050},
+    {"31 minutes", wav8BitClaiming(thirtyOneMinutesAt8k, thirtyOneMinutesAt8k), audioErrorTooLong, 0},
+    // A header that claims 2 GB over 8000 bytes of data: the data is what plays.
+    {"wav claiming more than it holds", wav8BitClaiming(2000000000u, 8000), audioOk, 44100},
+    {"module with 0 orders", module({0, true, false}), audioOk, refusedOrPlays},
+    {"module with 0 samples", module({1, false, false}), audioOk, playsAnyLength},
+    {"module that loops for ever", module({1, true, true}), audioOk, playsAnyLength},
+};
+
+class HostileMusic : public ::testing::TestWithParam<HostileCase> {
+protected:
+    void SetUp() override { dir = makeTempDirectory(); }
+    void TearDown() override { removeDirectory(dir); }
+    std::string dir;
+};
+
+TEST_P(HostileMusic, PlaysConvertedOrIsRefusedWithItsCode)
+{
+    const HostileCase& c = GetParam();
+    const std::string path = dir + "/glasswind.mp3";
+    ASSERT_TRUE(c.make(path)) << c.label;
+    std::vector<int16_t> music;
+    int code = audioOk;
+    const bool plays = decodeMusicFile(path.c_str(), outputRate, &music, &code);
+    if (c.frames == refusedOrPlays) {
+        EXPECT_TRUE(plays || code == audioErrorFileFormat) << c.label << ": code " << code;
+        EXPECT_LE(music.size(), size_t{testRate} * audioOutputChannels * 2) << c.label;
+        return;
+    }
+    EXPECT_EQ(plays, c.code == audioOk) << c.label << ": code " << code;
+    if (!plays) {
+        EXPECT_EQ(code, c.code) << c.label;
+        EXPECT_TRUE(music.empty()) << c.label;
+    } else if (c.frames == playsAnyLength) {
+        EXPECT_GT(music.size(), 0u) << c.label;
+    } else {
+        EXPECT_EQ(static_cast<int64_t>(music.size() / audioOutputChannels), c.frames) << c.label;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, HostileMusic, ::testing::ValuesIn(hostileCases), [](const auto& info) {
+    std::string name;
+    for (const char* c = info.param.label; *c != '\0'; ++c) name += std::isalnum(*c) ? *c : '_';
+    return name;
+});
+
+struct MusicPathCase {
+    const char* label;
+    std::function<bool(const std::string& path)> make;
+    int code;
+};
+
+// Paths that are not a readable regular file: each is refused at once, a FIFO
+// with no writer included, and a sparse file of several GB is never read.
+TEST(HostileMusicPaths, NotAFileOrTooBigIsRefusedAtOnce)
+{
+    const std::string dir = makeTempDirectory();
+    const std::string path = dir + "/glasswind.mp3";
+    const MusicPathCase cases[] = {
+        {"missing", [](const std::string&) { return true; }, audioErrorFileOpen},
+        {"a directory", [](const std::string& p) { return mkdir(p.c_str(), 0755) == 0; }, audioErrorFileOpen},
+        {"a FIFO", [](const std::string& p) { return mkfifo(p.c_str(), 0644) == 0; }, audioErrorFileOpen},
+        {"3 GiB sparse", [](const std::string& p) {
+             return writeTextFile(p, "") && truncate(p.c_str(), static_cast<off_t>(sparseBytes)) == 0;
+         }, audioErrorTooLong},
+        {"256 MiB and a byte", [](const std::string& p) {
+             return writeTextFile(p, "") && truncate(p.c_str(), static_cast<off_t>(longestEncodedBytes + 1)) == 0;
+         }, audioErrorTooLong},
+    };
+    for (const MusicPathCase& c : cases) {
+        std::filesystem::remove_all(path);
+        ASSERT_TRUE(c.make(path)) << c.label;
+        const auto start = std::chrono::steady_clock::now();
+        std::vector<int16_t> music;
+        int code = audioOk;
+        EXPECT_FALSE(decodeMusicFile(path.c_str(), outputRate, &music, &code)) << c.label;
+        EXPECT_EQ(code, c.code) << c.label;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << c.label;
+    }
+    if (geteuid() != 0) { // root reads any file
+        std::filesystem::remove_all(path);
+        ASSERT_TRUE(sound(pcm16, testRate, 2, 100)(path));
+        chmod(path.c_str(), 0);
+        std::vector<int16_t> music;
+        int code = audioOk;
+        EXPECT_FALSE(decodeMusicFile(path.c_str(), outputRate, &music, &code));
+        EXPECT_EQ(code, audioErrorFileOpen);
+    }
+    removeDirectory(dir);
+}
+
+// A file rewritten while it is read decodes as whatever it held, or is refused.
+TEST(HostileMusicPaths, AFileThatChangesWhileItIsReadNeverBreaksTheDecoder)
+{
+    const std::string dir = makeTempDirectory();
+    const std::string path = dir + "/glasswind.mp3";
+    const std::string source = dir + "/source.wav";
+    ASSERT_TRUE(sound(pcm16, testRate, 2, testRate)(source));
+    const std::string whole = readAll(source);
+    ASSERT_TRUE(writeTextFile(path, whole));
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (size_t cut = whole.size(); !done; cut = (cut * 7 + 4093) % whole.size()) {
+            truncate(path.c_str(), static_cast<off_t>(cut));
+            std::ofstream(path, std::ios::binary | std::ios::app).write(whole.data() + cut, whole.size() - cut);
+        }
+    });
+    constexpr int reads = 20;
+    for (int i = 0; i < reads; ++i) {
+        std::vector<int16_t> music;
+        int code = audioOk;
+        if (!decodeMusicFile(path.c_str(), outputRate, &music, &code)) {
+            EXPECT_EQ(code, audioErrorFileFormat);
+        } else {
+            EXPECT_LE(music.size(), size_t{testRate} * audioOutputChannels);
+        }
+    }
+    done = true;
+    writer.join();
+    removeDirectory(dir);
+}
+
+} // namespace
