@@ -11,17 +11,28 @@
 
 #include "platform/audio_decode.h"
 #include "platform/audio_mixer.h"
+#include "platform/stop_signals.h"
 
 #include <SDL.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <future>
+#include <memory>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 constexpr Uint16 deviceBufferFrames = 1024;
+// The longest wait for the audio thread to finish its last callback when the
+// device closes; a thread stuck longer is left to the end of the process.
+constexpr std::chrono::milliseconds closeWaitLimit{500};
 
-SDL_AudioDeviceID device = 0;
+// Atomic: a stop signal closes the device from a thread of its own.
+std::atomic<SDL_AudioDeviceID> device{0};
 uint32_t deviceRate = 0;
 int lastError = audioOk;
 bool exitHookSet = false;
@@ -44,19 +55,40 @@ void mixCallback(void*, Uint8* stream, int length)
                 SDL_GetTicks64());
 }
 
-void closeDevice()
+// Closes the device; false when the audio thread did not finish within the wait
+// limit (SDL's close waits for it without a limit, so it runs on a thread of its own).
+bool closeDeviceWithinLimit()
 {
-    if (device == 0) return;
-    // Waits for the audio thread to finish its last callback.
-    SDL_CloseAudioDevice(device);
-    device = 0;
+    const SDL_AudioDeviceID id = device.exchange(0);
+    if (id == 0) return true;
+    auto closed = std::make_shared<std::promise<void>>();
+    std::future<void> done = closed->get_future();
+    std::thread([id, closed] {
+        SDL_CloseAudioDevice(id);
+        closed->set_value();
+    }).detach();
+    return done.wait_for(closeWaitLimit) == std::future_status::ready;
+}
+
+bool closeDevice()
+{
+    if (!closeDeviceWithinLimit()) return false;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return true;
 }
 
 // The demo ends by calling exit() from its callbacks with the music playing.
 // Stopping the audio thread first means it never runs while the C library and
-// SDL are being torn down. The sounds stay allocated: the process end reclaims them.
-void closeDeviceAtExit() { closeDevice(); }
+// SDL are being torn down. When it will not stop, the process ends at once with
+// the same status, so the exit never hangs. The sounds stay allocated: the
+// process end reclaims them.
+void closeDeviceAtExit(int status, void*)
+{
+    if (!closeDeviceWithinLimit()) _exit(status);
+}
+
+// A stop signal ends the process right after this: the sound server sees the stream end.
+void closeDeviceOnStop() { closeDeviceWithinLimit(); }
 
 uint32_t addSound(std::vector<int16_t>* stereoSamples, uint32_t flags)
 {
@@ -93,7 +125,8 @@ int init(int deviceNumber, uint32_t frequency, uint32_t, void*, const void*)
     }
     deviceRate = frequency;
     if (!exitHookSet) {
-        exitHookSet = std::atexit(closeDeviceAtExit) == 0;
+        exitHookSet = on_exit(closeDeviceAtExit, nullptr) == 0;
+        setStopCleanup(closeDeviceOnStop);
     }
     // Output runs from here on, silent until a channel plays.
     SDL_PauseAudioDevice(device, 0);
@@ -156,8 +189,8 @@ int channelSetPosition(uint32_t handle, uint64_t position, uint32_t mode)
 int freeDevice()
 {
     if (device == 0) return fail(audioErrorInit);
-    closeDevice();
-    clearMixChannels();
+    // A device whose audio thread is stuck keeps its sounds: the thread may still read them.
+    if (closeDevice()) clearMixChannels();
     return succeed();
 }
 

@@ -13,7 +13,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <chrono>
 #include <filesystem>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -346,6 +349,39 @@ TEST(AudioExit, ExitWhileTheMusicPlaysStopsTheAudioThreadFirst)
             << "exit after " << delayMs << " ms";
     }
     removeDirectory(dir);
+}
+
+// Holds the lock of every device the layer may have opened (SDL numbers them
+// from 2) and never lets go: the audio thread then blocks before its next callback.
+void holdEveryDeviceLock()
+{
+    constexpr SDL_AudioDeviceID firstDevice = 2;
+    constexpr SDL_AudioDeviceID lastDevice = 16;
+    std::thread([] {
+        for (SDL_AudioDeviceID id = firstDevice; id <= lastDevice; ++id) SDL_LockAudioDevice(id);
+        for (;;) SDL_Delay(1000);
+    }).detach();
+}
+
+// An audio thread that never comes back cannot hold the exit up: the process
+// still ends, with its own status, soon after the wait limit.
+TEST(AudioExit, AStuckAudioThreadCannotHoldTheExitUp)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    constexpr unsigned hangLimitSeconds = 5; // the child is killed if the exit hangs
+    constexpr int exitStatus = 7;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EXIT(
+        {
+            alarm(hangLimitSeconds);
+            audio.init(audioDefaultDevice, testRate, 0, nullptr, nullptr);
+            holdEveryDeviceLock();
+            SDL_Delay(100);
+            std::exit(exitStatus);
+        },
+        ::testing::ExitedWithCode(exitStatus), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 } // namespace

@@ -1,0 +1,80 @@
+// A thread of its own takes the stop signals, so they are handled even while the
+// main thread sits in a dialog or decodes the music, and nothing of SDL's or
+// ours runs inside a signal handler.
+#include "platform/stop_signals.h"
+
+#include <SDL.h>
+#include <dirent.h>
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int stopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int signalExitBase = 128; // the shell's convention: killed by N exits 128 + N
+constexpr int pathBytes = 300; // "/proc/self/task/", a name of up to 255 bytes, "/children"
+
+std::atomic<void (*)()> stopCleanup{nullptr};
+
+sigset_t stopSignalSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int number : stopSignals) sigaddset(&set, number);
+    return set;
+}
+
+// Kills the processes this one started (SDL's message box runs in a child that
+// would otherwise stay on screen after we are gone).
+void killChildren()
+{
+    DIR* tasks = opendir("/proc/self/task");
+    if (tasks == nullptr) return;
+    while (dirent* task = readdir(tasks)) {
+        if (task->d_name[0] == '.') continue;
+        char path[pathBytes];
+        std::snprintf(path, sizeof path, "/proc/self/task/%s/children", task->d_name);
+        std::FILE* children = std::fopen(path, "r");
+        if (children == nullptr) continue;
+        long child = 0;
+        while (std::fscanf(children, "%ld", &child) == 1) kill(static_cast<pid_t>(child), SIGKILL);
+        std::fclose(children);
+    }
+    closedir(tasks);
+}
+
+void* waitForStopSignal(void*)
+{
+    const sigset_t set = stopSignalSet();
+    int number = 0;
+    while (sigwait(&set, &number) != 0) {
+    }
+    killChildren();
+    if (void (*cleanup)() = stopCleanup.load()) cleanup();
+    // Straight out: the main thread may be anywhere, so nothing is torn down under it.
+    _exit(signalExitBase + number);
+}
+
+} // namespace
+
+void endOnStopSignals()
+{
+    // SDL would otherwise turn these signals into a quit event that nothing reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    const sigset_t set = stopSignalSet();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    pthread_t watcher;
+    if (pthread_create(&watcher, nullptr, waitForStopSignal, nullptr) == 0) {
+        pthread_detach(watcher);
+    } else {
+        // Without the watcher the default actions must stay in force.
+        pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    }
+}
+
+void setStopCleanup(void (*cleanup)()) { stopCleanup.store(cleanup); }

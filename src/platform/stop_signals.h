@@ -1,0 +1,13 @@
+// Ctrl-C, kill and a closed terminal end the demo at once, from any state: the
+// question box, the loading card or the music.
+#pragma once
+
+// Blocks SIGINT, SIGTERM and SIGHUP for every thread and starts one thread that
+// waits for them. Call it first in main, before any other thread exists. On a
+// signal that thread closes the question box (SDL shows it from a child
+// process), runs the stop cleanup and ends the process with 128 + the signal.
+void endOnStopSignals();
+
+// What must happen before a signal ends the process (the audio layer closes its
+// device, so the sound server sees its stream end). It must not block for long.
+void setStopCleanup(void (*cleanup)());
