@@ -229,18 +229,33 @@ bool readFileBytes(const char* path, uint64_t offset, uint64_t length,
     return ok;
 }
 
+// Opens the bytes with libsndfile (which keeps its own copy of io); null when it
+// does not read them. file must outlive the handle.
+SNDFILE* openSampled(const std::vector<unsigned char>& bytes, MemoryFile* file, SF_INFO* info)
+{
+    SF_VIRTUAL_IO io = {memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
+    *file = MemoryFile{bytes.data(), static_cast<sf_count_t>(bytes.size()), 0};
+    *info = SF_INFO{};
+    return bytes.empty() ? nullptr : sf_open_virtual(&io, SFM_READ, info, file);
+}
+
+// Whether the header says the sound is longer than the bound.
+bool headerTooLong(const SF_INFO& info)
+{
+    return info.samplerate > 0 && info.frames > 0 &&
+           static_cast<uint64_t>(info.frames) > longestFrames(static_cast<uint32_t>(info.samplerate));
+}
+
 // Whether libsndfile reads the bytes as a sound longer than the bound, from its
 // header alone: the module attempt says so instead of "not a module".
 bool sampledSoundTooLong(const std::vector<unsigned char>& bytes)
 {
-    MemoryFile file = {bytes.data(), static_cast<sf_count_t>(bytes.size()), 0};
-    SF_VIRTUAL_IO io = {memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
-    SF_INFO info = {};
-    SNDFILE* sound = bytes.empty() ? nullptr : sf_open_virtual(&io, SFM_READ, &info, &file);
+    MemoryFile file;
+    SF_INFO info;
+    SNDFILE* sound = openSampled(bytes, &file, &info);
     if (sound == nullptr) return false;
     sf_close(sound);
-    return info.samplerate > 0 && info.frames > 0 &&
-           static_cast<uint64_t>(info.frames) > longestFrames(static_cast<uint32_t>(info.samplerate));
+    return headerTooLong(info);
 }
 
 } // namespace
@@ -275,10 +290,9 @@ bool decodeSampledSound(const std::vector<unsigned char>& bytes, uint32_t output
                         std::vector<int16_t>* stereoSamples, int* errorCode)
 {
     stereoSamples->clear();
-    MemoryFile file = {bytes.data(), static_cast<sf_count_t>(bytes.size()), 0};
-    SF_VIRTUAL_IO io = {memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
-    SF_INFO info = {};
-    SNDFILE* sound = bytes.empty() ? nullptr : sf_open_virtual(&io, SFM_READ, &info, &file);
+    MemoryFile file;
+    SF_INFO info;
+    SNDFILE* sound = openSampled(bytes, &file, &info);
     if (sound == nullptr) return refuse(audioErrorFileFormat, stereoSamples, errorCode);
     const uint32_t rate = static_cast<uint32_t>(info.samplerate);
     Converter converter = {};
@@ -289,7 +303,7 @@ bool decodeSampledSound(const std::vector<unsigned char>& bytes, uint32_t output
     }
     const size_t channels = static_cast<size_t>(info.channels);
     // A header that says the sound is too long is believed; one that says less is not.
-    bool tooLong = info.frames > 0 && static_cast<uint64_t>(info.frames) > longestFrames(rate);
+    bool tooLong = headerTooLong(info);
     bool ok = true;
     try {
         reserveOutput(&converter, static_cast<uint64_t>(std::max<sf_count_t>(info.frames, 0)));
