@@ -3,6 +3,7 @@
 #include "app/music.h"
 #include "platform/audio.h"
 #include "platform/audio_decode.h"
+#include "platform/audio_mixer.h"
 #include "recording_platform.h"
 #include "test_sounds.h"
 
@@ -230,15 +231,27 @@ TEST(ModuleRendering, VolumeRampingSoftensTheNoteStarts)
 
 TEST_F(DiskAudio, TheMixerRunningBetweenPlayAndPositionLetsNoEarlyFrameOut)
 {
+    // Three device buffers pass between the two calls, within the start hold. A
+    // machine that stalls this thread past the hold rightly lets the start sound;
+    // that try proves nothing, so it is made again.
     constexpr Uint32 threeDeviceBuffersMs = 70;
-    std::vector<int16_t> sound;
-    const uint32_t handle = openWithTestMusic(&sound);
-    audio.channelPlay(handle, 0);
-    SDL_Delay(threeDeviceBuffersMs);
-    audio.channelSetPosition(handle, demoStartPosition, audioPosByte);
-    SDL_Delay(recordMs);
-    audio.free();
-    expectPlayedFrom(readRecording(recordingPath), sound, demoStartFrame, true, testRate / 5);
+    constexpr int tries = 5;
+    for (int attempt = 1; attempt <= tries; ++attempt) {
+        std::vector<int16_t> sound;
+        const uint32_t handle = openWithTestMusic(&sound);
+        const Uint64 played = SDL_GetTicks64();
+        audio.channelPlay(handle, 0);
+        SDL_Delay(threeDeviceBuffersMs);
+        const Uint64 positionedAfterMs = SDL_GetTicks64() - played;
+        audio.channelSetPosition(handle, demoStartPosition, audioPosByte);
+        SDL_Delay(recordMs);
+        audio.free();
+        if (positionedAfterMs < playStartHoldMs || attempt == tries) {
+            ASSERT_LT(positionedAfterMs, playStartHoldMs) << "stalled past the hold on every try";
+            expectPlayedFrom(readRecording(recordingPath), sound, demoStartFrame, true, testRate / 5);
+            return;
+        }
+    }
 }
 
 TEST_F(DiskAudio, PlayAloneStartsFromTheBeginning)

@@ -31,12 +31,12 @@ for state in question card music; do
   for signal in INT TERM HUP; do
     reach_state "$state"
     kill -s "$signal" "$DEMO_PID"
-    wait_demo_exit 1 || fail "SIG$signal during the $state: still running 1 s later"
+    wait_demo_exit "$PROMPT_EXIT_LIMIT" || fail "SIG$signal during the $state: still running $PROMPT_EXIT_LIMIT s later"
     [ "$DEMO_CODE" = "${SIGNAL_CODE[$signal]}" ] ||
       fail "SIG$signal during the $state: exit code $DEMO_CODE, expected ${SIGNAL_CODE[$signal]}"
     sleep 0.3
     left=$(windows_named "$DEMO_TITLE" | wc -l)
     [ "$left" = 0 ] || { show_desktop >&2; fail "SIG$signal during the $state: $left window(s) left"; }
-    echo "SIG$signal during the $state: exit $DEMO_CODE"
+    echo "SIG$signal during the $state: exit $DEMO_CODE after $DEMO_EXIT_MS ms"
   done
 done
