@@ -123,15 +123,16 @@ press_key_at() {
 # how long it took. Call it directly, not in $(...): only this shell can collect
 # the demo's exit code.
 wait_demo_exit() {
-  started=$(date +%s%N)
-  limit_ns=$(awk -v s="$1" 'BEGIN { printf "%d", s * 1e9 }')
+  started_ms=$(( $(date +%s%N) / 1000000 ))
+  limit_ms=$(awk -v s="$1" 'BEGIN { printf "%d", s * 1000 }')
   while kill -0 "$DEMO_PID" 2>/dev/null; do
-    if [ $(( $(date +%s%N) - started )) -gt "$limit_ns" ]; then DEMO_CODE=running; return 1; fi
+    DEMO_EXIT_MS=$(( $(date +%s%N) / 1000000 - started_ms ))
+    if [ "$DEMO_EXIT_MS" -gt "$limit_ms" ]; then DEMO_CODE=running; return 1; fi
     sleep 0.02
   done
   wait "$DEMO_PID"
   DEMO_CODE=$?
-  DEMO_EXIT_MS=$(( ($(date +%s%N) - started) / 1000000 ))
+  DEMO_EXIT_MS=$(( $(date +%s%N) / 1000000 - started_ms ))
 }
 
 # How long "at once" may take: Escape and the stop signals end the demo within a
