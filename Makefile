@@ -49,3 +49,10 @@ fuzz-long: deps-test
 	$(CONFIGURE) -DBUILD_TESTING=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target png_decode_fuzzer audio_decode_fuzzer
 	./tools/fuzz-long.sh $(FUZZ_SECONDS) $(BUILD_DIR)
+
+# The sanitizer lane alone: the demo and glasswind-render built with ASan and UBSan
+# in $(BUILD_DIR)/sanitize, then the timeline render and a 12 s run of the demo.
+.PHONY: sanitize
+sanitize: deps-test
+	$(CONFIGURE) -DBUILD_TESTING=ON
+	cd $(BUILD_DIR) && ctest -L sanitize --output-on-failure
