@@ -40,3 +40,19 @@ content: deps-test
 .PHONY: contact-sheet
 contact-sheet: deps-test build
 	./tools/contact-sheet.sh
+
+# Every fuzzer for FUZZ_SECONDS each (an hour unless given), then their executions and time:
+#   make fuzz-long FUZZ_SECONDS=600
+FUZZ_SECONDS := 3600
+.PHONY: fuzz-long
+fuzz-long: deps-test
+	$(CONFIGURE) -DBUILD_TESTING=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target png_decode_fuzzer audio_decode_fuzzer
+	./tools/fuzz-long.sh $(FUZZ_SECONDS) $(BUILD_DIR)
+
+# The sanitizer lane alone: the demo and glasswind-render built with ASan and UBSan
+# in $(BUILD_DIR)/sanitize, then the timeline render and a 12 s run of the demo.
+.PHONY: sanitize
+sanitize: deps-test
+	$(CONFIGURE) -DBUILD_TESTING=ON
+	cd $(BUILD_DIR) && ctest -L sanitize --output-on-failure
