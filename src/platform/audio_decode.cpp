@@ -97,6 +97,9 @@ bool openConverter(Converter* converter, int channels, uint32_t rate, uint32_t o
                    std::vector<int16_t>* out)
 {
     *converter = Converter{nullptr, channels, rate, outputRate, 0, out};
+    for (uint32_t r : {rate, outputRate}) {
+        if (r < lowestSoundRate || r > highestSoundRate) return false;
+    }
     if (channels == audioOutputChannels && rate == outputRate) return true;
     converter->stream = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(channels),
                                            static_cast<int>(rate), AUDIO_S16SYS,

@@ -11,6 +11,11 @@
 // it is read or decoded past the bound.
 constexpr uint64_t longestEncodedBytes = uint64_t{256} << 20;
 constexpr uint32_t longestDecodedSeconds = 30 * 60;
+// The sample rates a sound may have, and a module be rendered at: wide enough for
+// any real file, narrow enough that the resampler's buffers stay small (at 2 Hz
+// one block of input would ask SDL for 660 MB; above 4 194 303 Hz its sizes overflow).
+constexpr uint32_t lowestSoundRate = 1000;
+constexpr uint32_t highestSoundRate = 768000;
 
 // The encoded bytes of a sound: from a file (path) or from memory (the data
 // itself), starting at offset, length bytes long (0: to the end).
