@@ -40,3 +40,11 @@ content: deps-test
 .PHONY: contact-sheet
 contact-sheet: deps-test build
 	./tools/contact-sheet.sh
+
+# Redraws the golden frames in tests/golden/frames from tests/golden/moments.txt.
+# Only after a deliberate visual change, once its difference sheets have been looked at.
+.PHONY: goldens
+goldens: deps-test build
+	rm -f tests/golden/frames/*.png
+	tests/support/with-xvfb ./$(BUILD_DIR)/glasswind-render --moments tests/golden/moments.txt \
+	  --size 320x180 -o tests/golden/frames
