@@ -1,6 +1,6 @@
-// The golden metric: few pixels may move far (stray edge samples), and no tile's
-// mean colour may drift (a tint over a card), so Mesa's rounding passes and a
-// visible change does not.
+// The golden metric: only a handful of pixels may move by more than rounding does
+// (edge samples falling the other way), and no tile's mean colour may drift (a
+// faint tint over a region), so Mesa's rounding passes and a visible change does not.
 #include "frame_compare.h"
 
 #include <algorithm>

@@ -12,10 +12,12 @@ struct RgbFrame {
     std::vector<uint8_t> rgb; // top row first
 };
 
-// A pixel "differs" when one of its channels moved by more than this many levels.
-constexpr int differingLevels = 24;
-// A frame may hold this many differing pixels (single stray edge samples).
-constexpr int allowedDifferingPixels = 6;
+// A pixel "differs" when one of its channels moved by more than this many levels:
+// above the one or two levels that Mesa's rounding moves a colour by, below the
+// eight levels of a faint tint.
+constexpr int differingLevels = 4;
+// A frame may hold this many differing pixels (a few edge samples falling the other way).
+constexpr int allowedDifferingPixels = 8;
 // Square tiles, this many pixels a side, over which the mean change of each channel is taken.
 constexpr int tileSide = 8;
 // A frame fails when any tile's mean change of a channel exceeds this many levels.

@@ -1,5 +1,5 @@
 // The golden metric on made-up frames: rounding-sized noise and stray edge pixels
-// pass, a card moved by one pixel, tinted by 8 levels or gone fails.
+// pass; a card moved by one pixel, tinted by 3 or 8 levels, or gone fails.
 #include "frame_compare.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +20,8 @@ constexpr int cardDark = 60;
 constexpr int tintLevels = 8;
 constexpr int roundingLevels = 1;
 constexpr int strayLevels = 90;
+constexpr int roundingBiasLevels = 2;
+constexpr int faintTintLevels = 3;
 constexpr int strayPixels = allowedDifferingPixels;
 constexpr int sheetGain = 4; // the difference panel shows changes four times brighter
 
@@ -66,6 +68,11 @@ TEST(GoldenMetric, PassesRoundingAndFailsVisibleChanges)
              for (size_t i = 0; i < f->rgb.size(); i += 6) f->rgb[i] += roundingLevels;
          }),
          true},
+        {"the whole frame two levels brighter",
+         changed(reference, [](RgbFrame* f) {
+             for (uint8_t& level : f->rgb) level += roundingBiasLevels;
+         }),
+         true},
         {"a few stray edge pixels far off",
          changed(reference, [](RgbFrame* f) {
              for (int k = 0; k < strayPixels; ++k) put(f, cardLeft + 3 * k, cardTop, strayLevels);
@@ -79,6 +86,7 @@ TEST(GoldenMetric, PassesRoundingAndFailsVisibleChanges)
         {"the card one pixel right", cardFrame(cardLeft + 1, cardTop), false},
         {"the card one pixel down", cardFrame(cardLeft, cardTop + 1), false},
         {"the card 8 levels darker", cardFrame(cardLeft, cardTop, tintLevels), false},
+        {"the card 3 levels darker", cardFrame(cardLeft, cardTop, faintTintLevels), false},
         {"the card gone", cardFrame(cardLeft, cardTop, 0, false), false},
         {"another size", RgbFrame{frameWidth, frameHeight - 1,
                                   std::vector<uint8_t>(frameWidth * (frameHeight - 1) * 3)},
