@@ -56,3 +56,11 @@ fuzz-long: deps-test
 sanitize: deps-test
 	$(CONFIGURE) -DBUILD_TESTING=ON
 	cd $(BUILD_DIR) && ctest -L sanitize --output-on-failure
+
+# Redraws the golden frames in tests/golden/frames from tests/golden/moments.txt.
+# Only after a deliberate visual change, once its difference sheets have been looked at.
+.PHONY: goldens
+goldens: deps-test build
+	rm -f tests/golden/frames/*.png
+	tests/support/with-xvfb ./$(BUILD_DIR)/glasswind-render --moments tests/golden/moments.txt \
+	  --size 320x180 -o tests/golden/frames

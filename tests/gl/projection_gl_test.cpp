@@ -120,6 +120,39 @@ TEST(Projection, ModelViewIsIdentityAfterEitherSwitchAtAnyDepth)
     }
 }
 
+TEST(Projection, PerspectiveIs45DegreesFromNear01ToFar5000AtTheWindowsAspect)
+{
+    // Worked by hand: cot(22.5 degrees) = 1 + sqrt(2); with near 0.1 and far 5000,
+    // (far + near) / (near - far) = -5000.1 / 4999.9 and 2 far near / (near - far) = -1000 / 4999.9.
+    constexpr double focal = 2.414213562373095;
+    constexpr double depthScale = -1.0000400008000160;
+    constexpr double depthOffset = -0.2000040000800016;
+    constexpr double floatTolerance = 1e-6;
+    constexpr int noShot = -1; // no look-at: the projection is gluPerspective's alone
+    struct Window {
+        int width, height;
+        double xScale; // focal / aspect
+    };
+    const Window windows[] = {
+        {800, 450, focal * 450 / 800}, {450, 800, focal * 800 / 450}, {500, 500, focal}, {320, 180, focal * 180 / 320},
+    };
+    ensureGlContext();
+    shotIndex = noShot;
+    for (const Window& w : windows) {
+        onReshape(w.width, w.height);
+        beginPerspective();
+        const Matrices m = currentMatrices();
+        // Column-major: only these five elements of the perspective matrix are not 0.
+        const double expected[16] = {w.xScale, 0, 0, 0, 0, focal, 0, 0, 0, 0, depthScale, -1, 0, 0, depthOffset, 0};
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_NEAR(m.projection[i], expected[i], floatTolerance) << w.width << "x" << w.height << ", element " << i;
+        }
+        beginOverlay();
+    }
+    shotIndex = 0;
+    onReshape(demoWindowWidth, demoWindowHeight);
+}
+
 TEST(Projection, OverlayProjectsTheBoxOntoTheWindow)
 {
     ensureGlContext();

@@ -45,13 +45,23 @@ grep -q 'left' "$work/progress" || fail "no progress with time left on stderr"
 "$bin" --at 1016 -o at1016.png 2>/dev/null || fail "--at 1016"
 cmp -s frames60/frame_000001.png at1016.png || fail "frame 1 of 1000 ms on differs from --at 1016"
 
+# A list of moments, out of order, in one process: each picture equals its --at.
+printf '1016  # early\n\n61880\n# a comment\n5000\n' >list.txt
+"$bin" --moments list.txt -o listed 2>/dev/null || fail "--moments"
+[ "$(ls listed | tr '\n' ' ')" = "001016.png 005000.png 061880.png " ] || fail "--moments wrote $(ls listed)"
+cmp -s listed/001016.png at1016.png || fail "--moments 1016 differs from --at 1016"
+cmp -s listed/061880.png a.png || fail "--moments 61880 differs from --at 61880"
+printf '12\n99x\n' >bad.txt
+refused 1 --moments bad.txt -o listed2
+rm -f bad.txt
+
 # The bench: a row per scene and one for the worst.
 "$bin" --bench --frames 2 >"$work/bench" 2>/dev/null || fail "--bench"
 rows=$(grep -cE '^[0-9] +2 ' "$work/bench")
 [ "$rows" -eq 10 ] || fail "bench printed $rows scene rows: $(cat "$work/bench")"
 grep -qE '^worst: [0-9] +2 ' "$work/bench" || fail "bench has no worst-scene row"
 
-rm -rf a.png b.png small.png frames30 frames60 at1016.png
+rm -rf a.png b.png small.png frames30 frames60 at1016.png list.txt listed
 
 # Bad arguments, unwritable outputs, no ffmpeg, no data/.
 refused 2 --at

@@ -52,6 +52,41 @@ TEST(RenderArgs, EachModeGetsItsDefaults)
     EXPECT_EQ(bench.options.benchFrames, 7);
     EXPECT_EQ(parse({"--help"}).options.mode, RenderMode::help);
     EXPECT_EQ(parse({"--shot-table"}).options.mode, RenderMode::shotTable);
+
+    const ParsedArgs moments = parse({"--moments", "list.txt", "--size", "320x180", "-o", "out"});
+    ASSERT_TRUE(moments.ok) << moments.error;
+    EXPECT_EQ(moments.options.mode, RenderMode::moments);
+    EXPECT_EQ(moments.options.momentsFile, "list.txt");
+    EXPECT_EQ(moments.options.output, "out");
+}
+
+TEST(RenderArgs, MomentListTakesOneTimeALineWithComments)
+{
+    struct Case {
+        const char* text;
+        std::vector<int32_t> moments; // empty: refused
+    };
+    const Case cases[] = {
+        {"16\n2500  # row 1\n\n# a comment line\n  196000\r\n0", {16, 2500, 196000, 0}},
+        {"5000", {5000}},
+        {"# nothing but comments\n\n", {}},
+        {"", {}},
+        {"12\n196001\n", {}},
+        {"12ms\n", {}},
+        {"-5\n", {}},
+        {"1 2\n", {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<int32_t> moments;
+        std::string error;
+        const bool ok = parseMomentList(c.text, &moments, &error);
+        EXPECT_EQ(ok, !c.moments.empty()) << c.text << ": " << error;
+        if (ok) {
+            EXPECT_EQ(moments, c.moments) << c.text;
+        } else {
+            EXPECT_EQ(error.find('\n'), std::string::npos) << c.text;
+        }
+    }
 }
 
 TEST(RenderArgs, RefusesWhatCannotBeDoneWithOneLine)
@@ -84,6 +119,9 @@ TEST(RenderArgs, RefusesWhatCannotBeDoneWithOneLine)
         {"--bench", "-o", "x"},
         {"--frames", "0", "--bench"},
         {"--frames", "5", "--at", "1", "-o", "x.png"},
+        {"--moments", "list.txt"},
+        {"--moments", "list.txt", "--at", "5", "-o", "d"},
+        {"--moments", "list.txt", "--fps", "30", "-o", "d"},
     };
     for (const auto& args : refused) {
         const ParsedArgs parsed = parse(args);

@@ -1,4 +1,4 @@
-// The scene and shot tables at every row edge.
+// The scene and shot tables at every row edge, against tables typed from the timeline.
 #include "app/clock.h"
 #include "direction/timeline.h"
 
@@ -22,45 +22,40 @@ TEST(SceneTable, EveryBoundaryBelongsToTheLaterScene)
     EXPECT_EQ(sceneForTime(INT32_MAX), 9);
 }
 
-TEST(ShotTable, KnownCutsAndHolds)
+// The shot table typed from the timeline: each row's first millisecond and its shot.
+struct TypedRow {
+    int32_t fromMs;
+    int shot;
+};
+constexpr TypedRow typedRows[shotTableRows] = {
+    {INT32_MIN, 0}, {5000, 1},   {19220, 2},  {21880, 3},  {22770, 4},  {23660, 5},  {24550, 6},
+    {25440, 7},     {26330, 5},  {28110, 2},  {28550, 3},  {29000, 4},  {29440, 6},  {29880, 9},
+    {47220, 8},     {61880, 10}, {65440, 11}, {69000, 12}, {72550, 13}, {76110, 14}, {79660, 15},
+    {83220, 16},    {86770, 17}, {90330, 18}, {118770, 19}, {122330, 20}, {125880, 21}, {129440, 22},
+    {133000, 23},   {136550, 24}, {140110, 25}, {143660, 26}, {147220, 27}, {150770, 28}, {154330, 29},
+    {157880, 30},   {161440, 31}, {165000, 32}, {168550, 33}, {172110, 34}, {175660, 35}, {189880, 36},
+};
+
+TEST(ShotTable, All41BoundariesCutToTheTypedShot)
 {
-    EXPECT_EQ(shotForTime(4999), 0);
-    EXPECT_EQ(shotForTime(5000), 1);
-    EXPECT_EQ(shotForTime(19219), 1);
-    EXPECT_EQ(shotForTime(19220), 2);
-    EXPECT_EQ(shotForTime(29879), 6);
-    EXPECT_EQ(shotForTime(29880), 9);
-    // The scene changes at 34750 without a cut.
-    EXPECT_EQ(shotForTime(34749), 9);
-    EXPECT_EQ(shotForTime(34750), 9);
-    EXPECT_EQ(shotForTime(47219), 9);
-    EXPECT_EQ(shotForTime(47220), 8);
-    EXPECT_EQ(shotForTime(175659), 34);
-    EXPECT_EQ(shotForTime(175660), 35);
-    EXPECT_EQ(shotForTime(189879), 35);
-    EXPECT_EQ(shotForTime(189880), 36);
+    for (int row = 1; row < shotTableRows; ++row) {
+        const int32_t edge = typedRows[row].fromMs;
+        EXPECT_EQ(shotForTime(edge - 1), typedRows[row - 1].shot) << "just before " << edge;
+        EXPECT_EQ(shotForTime(edge), typedRows[row].shot) << "at " << edge;
+    }
+    EXPECT_EQ(shotForTime(INT32_MIN), 0);
+    EXPECT_EQ(shotForTime(34750), 9); // the scene changes there without a cut
     EXPECT_EQ(shotForTime(INT32_MAX), 36);
 }
 
-TEST(ShotTable, RowsChainWithoutGapsAndEachEdgeSwitchesToItsRow)
+TEST(ShotTable, RowsListedForTheToolAreTheTypedRows)
 {
-    const int expectedShots[shotTableRows] = {
-        0,  1,  2,  3,  4,  5,  6,  7,  5,  2,  3,  4,  6,  9,  8,  10, 11, 12, 13, 14, 15,
-        16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36,
-    };
-    int32_t previousEnd = INT32_MIN;
     for (int row = 0; row < shotTableRows; ++row) {
         const ShotRow r = shotTableRow(row);
-        EXPECT_EQ(r.shot, expectedShots[row]) << "row " << row + 1;
-        EXPECT_EQ(r.fromMs, previousEnd) << "row " << row + 1;
-        EXPECT_LT(r.fromMs, r.toMs);
-        EXPECT_EQ(shotForTime(r.fromMs), r.shot) << "start of row " << row + 1;
-        if (r.toMs != INT32_MAX) {
-            EXPECT_EQ(shotForTime(r.toMs - 1), r.shot) << "end of row " << row + 1;
-        }
-        previousEnd = r.toMs;
+        EXPECT_EQ(r.fromMs, typedRows[row].fromMs) << "row " << row + 1;
+        EXPECT_EQ(r.shot, typedRows[row].shot) << "row " << row + 1;
+        EXPECT_EQ(r.toMs, row + 1 < shotTableRows ? typedRows[row + 1].fromMs : INT32_MAX) << "row " << row + 1;
     }
-    EXPECT_EQ(previousEnd, INT32_MAX);
 }
 
 TEST(ShotTable, EveryShotIsUsedAndEachRowLiesInOneSceneExceptRow14)

@@ -1,4 +1,5 @@
 // glasswind-render: the demo's frames from a steady clock, as PNGs, a video, or timings.
+#include "app/clock.h"
 #include "app/music.h"
 #include "atomic_file.h"
 #include "bench_stats.h"
@@ -16,6 +17,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -118,6 +121,43 @@ void renderFrames(const RenderOptions& options)
         captureFrame(&rgb);
         char name[frameNameSize];
         std::snprintf(name, sizeof name, "/frame_%06lld.png", static_cast<long long>(k));
+        if (!savePng(options.output + name, options.width, options.height, rgb, &error)) {
+            fail(exitFailure, error);
+        }
+        showProgress(k + 1, total);
+    }
+}
+
+// Each listed moment exactly as --at draws it, all in this one process: the clock
+// starts afresh for each, so the pulses and the state carried from the frame
+// before are those of a run from time 0.
+void renderMoments(const RenderOptions& options)
+{
+    std::string error;
+    std::ifstream list(options.momentsFile);
+    std::stringstream text;
+    text << list.rdbuf();
+    std::vector<int32_t> moments;
+    if (!list || !parseMomentList(text.str(), &moments, &error)) {
+        fail(exitFailure, "--moments '" + options.momentsFile + "': " +
+                              (error.empty() ? "cannot be read" : error));
+    }
+    if (!ensureFolder(options.output, &error)) {
+        fail(exitFailure, error);
+    }
+    startDemo(options);
+    std::vector<uint8_t> rgb;
+    const int64_t total = static_cast<int64_t>(moments.size());
+    startProgress();
+    for (int64_t k = 0; k < total; ++k) {
+        const int32_t atMs = moments[static_cast<size_t>(k)];
+        resetClock();
+        const FrameSchedule schedule = scheduleAt(atMs, steadyFps);
+        replayBefore(schedule);
+        drawFrameAt(atMs);
+        captureFrame(&rgb);
+        char name[frameNameSize];
+        std::snprintf(name, sizeof name, "/%06d.png", static_cast<int>(atMs));
         if (!savePng(options.output + name, options.width, options.height, rgb, &error)) {
             fail(exitFailure, error);
         }
@@ -296,6 +336,7 @@ int main(int argc, char** argv)
     case RenderMode::frames: renderFrames(options); break;
     case RenderMode::video: renderVideo(options); break;
     case RenderMode::bench: runBench(options); break;
+    case RenderMode::moments: renderMoments(options); break;
     case RenderMode::help:
     case RenderMode::shotTable: break;
     }

@@ -12,6 +12,7 @@ const char* const renderUsage =
     "       glasswind-render --from MS --to MS [--fps N] [--size WxH] -o DIR\n"
     "       glasswind-render --video FILE.mp4 [--fps N] [--size WxH] [--from MS --to MS]\n"
     "       glasswind-render --bench [--size WxH] [--frames N]\n"
+    "       glasswind-render --moments FILE [--size WxH] -o DIR\n"
     "       glasswind-render --shot-table\n"
     "\n"
     "Renders the demo offscreen from a steady clock, from the repository root\n"
@@ -23,6 +24,8 @@ const char* const renderUsage =
     "  --video FILE  an H.264 video with the music, through ffmpeg on the PATH\n"
     "  --bench       time each scene: median and worst ms per frame, fps\n"
     "  --frames N    frames drawn per scene by --bench (default 120)\n"
+    "  --moments FILE  draw each demo time listed in FILE (one a line, '#' comments)\n"
+    "                as --at would, into DIR/MMMMMM.png (the time, six digits)\n"
     "  --shot-table  print the camera's cuts: row, from ms, to ms, shot\n"
     "  -o PATH       the PNG file (--at) or the folder for numbered frames\n";
 
@@ -82,7 +85,7 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
         }
         const bool takesValue = option == "--at" || option == "--from" || option == "--to" ||
                                 option == "--fps" || option == "--size" || option == "--frames" ||
-                                option == "--video" || option == "-o";
+                                option == "--video" || option == "--moments" || option == "-o";
         if (!takesValue && option != "--bench" && option != "--shot-table") {
             return refuse("unknown option '" + option + "' (try --help)");
         }
@@ -126,7 +129,7 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
             if (value.empty() || value[0] == '-') {
                 return refuse(option + " needs a file name, not '" + value + "'");
             }
-            options.output = value;
+            (option == "--moments" ? options.momentsFile : options.output) = value;
         }
     }
 
@@ -137,6 +140,7 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     const bool bench = seen.count("--bench") > 0;
     const bool output = seen.count("-o") > 0;
     const bool shotTable = seen.count("--shot-table") > 0;
+    const bool moments = seen.count("--moments") > 0;
 
     if (wantsHelp) {
         ParsedArgs parsed;
@@ -154,8 +158,8 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
         return parsed;
     }
     if (static_cast<int>(at) + static_cast<int>(video) + static_cast<int>(bench) +
-            static_cast<int>(from && !video) > 1) {
-        return refuse("choose one of --at, --from/--to, --video and --bench");
+            static_cast<int>(moments) + static_cast<int>(from && !video) > 1) {
+        return refuse("choose one of --at, --from/--to, --video, --moments and --bench");
     }
     if (from != to) {
         return refuse(from ? "--from needs --to" : "--to needs --from");
@@ -163,8 +167,9 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     if (from && options.fromMs >= options.toMs) {
         return refuse("--to must be later than --from");
     }
-    if (seen.count("--fps") && (at || bench)) {
-        return refuse(std::string("--fps does not apply to ") + (at ? "--at" : "--bench"));
+    if (seen.count("--fps") && (at || bench || moments)) {
+        return refuse(std::string("--fps does not apply to ") +
+                      (at ? "--at" : moments ? "--moments" : "--bench"));
     }
     if (seen.count("--frames") && !bench) {
         return refuse("--frames applies only to --bench");
@@ -187,6 +192,11 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
         if (options.width % 2 != 0 || options.height % 2 != 0) {
             return refuse("--video needs an even width and height (H.264 in 4:2:0)");
         }
+    } else if (moments) {
+        if (!output) {
+            return refuse("--moments needs -o DIR for the pictures");
+        }
+        options.mode = RenderMode::moments;
     } else if (from) {
         if (!output) {
             return refuse("--from/--to needs -o DIR for the numbered frames");
@@ -198,7 +208,7 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
         }
         options.mode = RenderMode::bench;
     } else {
-        return refuse("nothing to do: give --at, --from/--to, --video or --bench (try --help)");
+        return refuse("nothing to do: give --at, --from/--to, --video, --moments or --bench (try --help)");
     }
     if (options.fps == 0) {
         options.fps = steadyFps;
@@ -208,4 +218,35 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     parsed.ok = true;
     parsed.options = options;
     return parsed;
+}
+
+bool parseMomentList(const std::string& text, std::vector<int32_t>* moments, std::string* error)
+{
+    moments->clear();
+    size_t start = 0;
+    for (int line = 1; start < text.size(); ++line) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string content = text.substr(start, end - start);
+        start = end + 1;
+        content = content.substr(0, content.find('#'));
+        const size_t first = content.find_first_not_of(" \t\r");
+        if (first == std::string::npos) {
+            continue;
+        }
+        content = content.substr(first, content.find_last_not_of(" \t\r") - first + 1);
+        long number = 0;
+        if (!parseWhole(content, 0, lastShownMs, &number)) {
+            *error = "line " + std::to_string(line) + timeRange + ", not '" + content + "'";
+            return false;
+        }
+        moments->push_back(static_cast<int32_t>(number));
+    }
+    if (moments->empty()) {
+        *error = "lists no demo time";
+        return false;
+    }
+    return true;
 }

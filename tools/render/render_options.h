@@ -3,8 +3,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
-enum class RenderMode { help, still, frames, video, bench, shotTable };
+enum class RenderMode { help, still, frames, video, bench, shotTable, moments };
 
 constexpr int defaultWidth = 800;
 constexpr int defaultHeight = 450;
@@ -26,6 +27,7 @@ struct RenderOptions {
     int height = defaultHeight;
     int benchFrames = defaultBenchFrames;
     std::string output; // the PNG file, the frame folder or the video file
+    std::string momentsFile; // --moments: one demo time a line, each drawn as --at draws it
 };
 
 struct ParsedArgs {
@@ -35,6 +37,11 @@ struct ParsedArgs {
 };
 
 ParsedArgs parseRenderArgs(int argc, const char* const* argv);
+
+// The demo times listed in a --moments file: one whole number of ms a line, each
+// from 0 to lastShownMs; '#' starts a comment and blank lines are skipped. False,
+// with a one-line error naming the line, for anything else.
+bool parseMomentList(const std::string& text, std::vector<int32_t>* moments, std::string* error);
 
 // The --help text.
 extern const char* const renderUsage;
