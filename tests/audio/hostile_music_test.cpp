@@ -136,6 +136,10 @@ const HostileCase hostileCases[] = {
     {"1 frame at 96 kHz", sound(pcm16, 96000, 2, 1), audioErrorFileFormat, 0},
     {"1 frame at 176400 Hz", sound(pcm16, 176400, 2, 1), audioErrorFileFormat, 0},
     {"1 frame at 192 kHz", sound(pcm16, 192000, 2, 1), audioErrorFileFormat, 0},
+    // Rates beyond what any real file has are refused before the resampler sees them.
+    {"1 s at 1000 Hz", sound(pcm16, 1000, 2, 1000), audioOk, 44100},
+    {"2 Hz", sound(pcm16, 2, 2, 4), audioErrorFileFormat, 0},
+    {"4.2 MHz", sound(pcm16, 4200000, 2, 4200), audioErrorFileFormat, 0},
     // Half a second in each shape: 22 050 frames once converted.
     {"mono wav", sound(pcm16, 22050, 1, 11025), audioOk, 22050},
     {"6-channel wav", sound(pcm16, 22050, 6, 11025), audioOk, 22050},
