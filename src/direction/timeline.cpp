@@ -83,13 +83,28 @@ void selectShot()
     shotIndex = shotForTime(demoTimeMs);
 }
 
-void displayFrame()
+void clearFrame()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void drawCurrentScene()
+{
     drawScene(sceneForTime(demoTimeMs));
-    selectLightPreset();
-    selectShot();
-    drawLetterbox();
-    drawScanlines();
+}
+
+void presentFrame()
+{
     windowing.swapBuffers();
+}
+
+void (*frameSteps[frameStepCount])() = {
+    clearFrame, drawCurrentScene, selectLightPreset, selectShot, drawLetterbox, drawScanlines, presentFrame,
+};
+
+void displayFrame()
+{
+    for (void (*step)() : frameSteps) {
+        step();
+    }
 }

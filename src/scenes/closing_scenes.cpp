@@ -5,6 +5,7 @@
 #include "app/clock.h"
 #include "assets/texture_set.h"
 #include "scenes/credits.h"
+#include "scenes/flash_cues.h"
 #include "scenes/props.h"
 #include "view/overlays.h"
 #include "view/projection.h"
@@ -36,16 +37,8 @@ constexpr CreditCard creditCards[creditCount] = {
     {147220, slotG1 + 7, onRight, onBottom, 21.656},
 };
 
-// Each flash train opens its scene slowly, then falls on every cut.
-constexpr int32_t risingFieldStartMs = 90330;
-constexpr int32_t blockFieldStartMs = 118770;
-constexpr int32_t blockFieldFlashTimesMs[] = {122330, 125880, 129440, 133000, 136550, 140110, 143660};
-constexpr int32_t restingFieldStartMs = 147220;
-constexpr int32_t restingFieldFlashTimesMs[] = {150770, 154330, 157880, 161440, 165000, 168550, 172110};
-constexpr int32_t wideGroundStartMs = 175660;
 constexpr int32_t wideGroundFadeStartMs = 186330;
 constexpr double wideGroundFadeRate = 0.00032;
-constexpr int32_t endCardStartMs = 189880;
 constexpr int32_t endCardFadeStartMs = 195000;
 constexpr double endCardFadeRate = 0.0025;
 

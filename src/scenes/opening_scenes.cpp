@@ -4,6 +4,7 @@
 
 #include "app/clock.h"
 #include "assets/texture_set.h"
+#include "scenes/flash_cues.h"
 #include "scenes/props.h"
 #include "view/overlays.h"
 #include "view/projection.h"
@@ -29,7 +30,7 @@ constexpr GLfloat loadingBarBottom = -72.0f;
 constexpr GLfloat loadingBarTop = -62.0f;
 constexpr GLfloat fullCardHalf = 90.0f;
 
-// Scene 1: the forest on dark blue, its fades, captions and a train of fast flashes.
+// Scene 1: the forest on dark blue, its fades and captions.
 constexpr float groundHalfSize = 500.0f;
 constexpr int32_t forestFadeOutStartMs = 32550;
 constexpr double forestFadeOutRate = 0.001;
@@ -47,9 +48,6 @@ constexpr double secondCaptionCentreX = 0.5;  // of overlayLeft
 constexpr double secondCaptionCentreY = 0.65; // of overlayTop
 constexpr double secondCaptionHalfWidth = 50.0;
 constexpr double secondCaptionHalfHeight = 5.38;
-constexpr int32_t forestFlashTimesMs[] = {
-    19220, 21880, 22770, 23660, 24550, 25440, 26330, 28110, 28550, 29000, 29440, 29880,
-};
 
 // Scene 2: the sphere group sinking, and the third caption.
 constexpr int32_t sphereSceneStartMs = 34750;
@@ -66,8 +64,6 @@ constexpr double fastSkyRate = 0.0192;
 constexpr int32_t fastSkyFromMs = 58330;
 constexpr int32_t whiteVeilUntilMs = 47660;
 constexpr double whiteVeilRate = 0.0032;
-constexpr int32_t latticeSceneStartMs = 61880;
-constexpr int32_t latticeFlashTimesMs[] = {65440, 69000, 72550, 76110, 79660, 83220, 86770};
 
 void drawWhiteQuad(const GLfloat x[4], const GLfloat y[4])
 {

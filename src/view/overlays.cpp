@@ -35,6 +35,29 @@ void drawFadingBand(float fromX, float toX, float edge, float inner)
     glPopMatrix();
 }
 
+// Moves y up by one step, rounded to single precision; false (y unchanged) once the
+// next line would lie above top, or the step no longer moves y.
+bool nextScanline(float* y, float step, float top)
+{
+    const float next = *y + step;
+    // A step too small to move y in single precision would never reach the top.
+    if (!(step > 0.0f) || next == *y || !(next <= top)) {
+        return false;
+    }
+    *y = next;
+    return true;
+}
+
+void drawScanlineAt(float y)
+{
+    glPushMatrix();
+    glBegin(GL_LINES);
+    glVertex2f(overlayLeft, y);
+    glVertex2f(overlayRight, y);
+    glEnd();
+    glPopMatrix();
+}
+
 } // namespace
 
 float flashAlpha(int32_t nowMs, int32_t startMs, double ratePerMs)
@@ -53,29 +76,17 @@ float scanlineStep(int windowHeightPx)
     return static_cast<float>(scanlineSpanPerHeight / windowHeightPx);
 }
 
-bool nextScanline(float* y, float step, float top)
+void walkScanlines(float bottom, float top, int windowHeightPx, void (*line)(float y))
 {
-    const float next = *y + step;
-    // A step too small to move y in single precision would never reach the top.
-    if (!(step > 0.0f) || next == *y || !(next <= top)) {
-        return false;
-    }
-    *y = next;
-    return true;
-}
-
-std::vector<float> scanlineHeights(float bottom, float top, int windowHeightPx)
-{
-    std::vector<float> heights;
+    // Stepped in place rather than listed: nothing is allocated in the frame path.
     const float step = scanlineStep(windowHeightPx);
     if (!(step > 0.0f) || !(bottom <= top)) {
-        return heights;
+        return;
     }
     float y = bottom;
     do {
-        heights.push_back(y);
+        line(y);
     } while (nextScanline(&y, step, top));
-    return heights;
 }
 
 void fillOverlay(float red, float green, float blue, float alpha)
@@ -119,18 +130,6 @@ void drawScanlines()
     // half of two rows and every row would dim alike; aliased, each darkens one whole
     // row, so every second row shows at a quarter of its brightness.
     glDisable(GL_MULTISAMPLE);
-    // Stepped in place rather than listed: nothing is allocated in the frame path.
-    const float step = scanlineStep(windowHeight);
-    float y = overlayBottom;
-    if (step > 0.0f && y <= overlayTop) {
-        do {
-            glPushMatrix();
-            glBegin(GL_LINES);
-            glVertex2f(overlayLeft, y);
-            glVertex2f(overlayRight, y);
-            glEnd();
-            glPopMatrix();
-        } while (nextScanline(&y, step, overlayTop));
-    }
+    walkScanlines(overlayBottom, overlayTop, windowHeight, drawScanlineAt);
     glEnable(GL_MULTISAMPLE);
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 // Alpha lost per millisecond after a flash starts.
 constexpr double slowFlashRate = 0.0032;
@@ -24,9 +23,7 @@ float flashAlpha(int32_t nowMs, int32_t startMs, double ratePerMs);
 float letterboxInnerEdge(float edge);
 // The distance between scanlines in overlay units (two pixel rows in a landscape window).
 float scanlineStep(int windowHeightPx);
-// Moves y up by one step, rounded to single precision; false (y unchanged) once the
-// next line would lie above top, or the step no longer moves y.
-bool nextScanline(float* y, float step, float top);
-// The heights of the scanlines for a window this many pixels high, bottom to top,
-// the height accumulating in single precision from bottom while it is at most top.
-std::vector<float> scanlineHeights(float bottom, float top, int windowHeightPx);
+// Calls line(y) for each scanline of a window this many pixels high, bottom to top:
+// y starts at bottom and grows by scanlineStep in single precision while it is at
+// most top, stopping early should the step no longer move it.
+void walkScanlines(float bottom, float top, int windowHeightPx, void (*line)(float y));

@@ -43,7 +43,12 @@ void mainLoop() { log("mainLoop"); }
 int get(unsigned int query)
 {
     if (query == GLUT_ELAPSED_TIME) {
-        return current->elapsedMs;
+        if (current->nextElapsedMs.empty()) {
+            return current->elapsedMs;
+        }
+        const int answer = current->nextElapsedMs.front();
+        current->nextElapsedMs.pop_front();
+        return answer;
     }
     log("get " + std::to_string(query));
     return 0;

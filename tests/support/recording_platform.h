@@ -5,6 +5,7 @@
 #include "platform/monitors.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct RecordingPlatform {
     int gameModeResult = 1;
     MonitorRect monitor = {0, 0, 1280, 720};
     int elapsedMs = 0;
+    // Answers to the next clock reads, one each in turn; elapsedMs once they run out.
+    std::deque<int> nextElapsedMs;
     uint32_t audioVersion = 0x02040000;
     int audioInitResult = 1;
     uint32_t streamHandle = 11;

@@ -146,12 +146,29 @@ TEST(MusicTrigger, StartsOnceOnTheFirstCallPast5000)
     EXPECT_EQ(countCalls("audio.channelPlay"), 1);
 }
 
-TEST(MusicTrigger, ALateFirstCallStartsTheMusicThere)
+struct TriggerCase {
+    const char* what;
+    int frameRead;    // the read that becomes demoTimeMs
+    int triggerRead;  // the fresh read compared with 5000
+    int positionRead; // the read handed over as the byte position
+    const char* lastCall;
+};
+
+TEST(MusicTrigger, EachOfTheThreeClockReadsHasItsOwnJob)
 {
-    PlatformRecorder recorder;
-    idleAt(7350);
-    EXPECT_TRUE(musicStarted);
-    EXPECT_EQ(recording().calls.back(), "audio.channelSetPosition 0 7350 0");
+    const TriggerCase cases[] = {
+        {"fresh read past 5000, frame time not", 4990, 5001, 5003,
+         "audio.channelSetPosition 0 5003 0"},
+        {"frame time past 5000, fresh read not", 5002, 4999, 5004, "postRedisplay"},
+        {"late first call", 7350, 7351, 7352, "audio.channelSetPosition 0 7352 0"},
+    };
+    for (const TriggerCase& c : cases) {
+        PlatformRecorder recorder;
+        recording().nextElapsedMs = {c.frameRead, c.triggerRead, c.positionRead};
+        idleAt(c.frameRead);
+        EXPECT_EQ(demoTimeMs, c.frameRead) << c.what;
+        EXPECT_EQ(recording().calls.back(), c.lastCall) << c.what;
+    }
 }
 
 } // namespace
