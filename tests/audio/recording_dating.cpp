@@ -13,6 +13,7 @@ constexpr float silenceLevel = 200.0f;       // of 32 768: under it a frame coun
 constexpr int64_t windowFrames = 2048;
 constexpr int64_t settleFrames = 4800;       // past the onset, where the first window is taken
 constexpr int64_t stepFrames = 12000;
+constexpr int firstWindowTries = 4;
 constexpr int64_t firstSearchFrames = 96000; // how far into the music the first window may lie
 constexpr int64_t nearSearchFrames = 960;    // how far later windows may stray and still be found
 constexpr int64_t lagToleranceFrames = 2;    // resamplers differ by a fraction of a frame
@@ -103,11 +104,17 @@ Follow followRecording(const std::vector<int16_t>& musicStereo, int musicRate,
     int64_t onset = 0;
     while (onset < recFrames && std::fabs(rec[onset]) < silenceLevel) ++onset;
     follow.onsetFrame = onset;
-    const int64_t first = onset + settleFrames;
-    if (first + windowFrames > recFrames || static_cast<int64_t>(music.size()) < windowFrames) return follow;
+    if (static_cast<int64_t>(music.size()) < windowFrames) return follow;
+    // The first window that matches: one in a dropout right after the onset does not.
     double corr = 0;
+    int64_t first = onset + settleFrames;
+    int64_t m0 = 0;
     const int64_t searchEnd = std::min<int64_t>(firstSearchFrames, static_cast<int64_t>(music.size()) - 1);
-    const int64_t m0 = bestMatch(rec, first, music, 0, searchEnd, &corr);
+    for (int tries = 0; tries < firstWindowTries && first + windowFrames <= recFrames; ++tries) {
+        m0 = bestMatch(rec, first, music, 0, searchEnd, &corr);
+        if (corr >= minCorrelation) break;
+        first += stepFrames;
+    }
     if (corr < minCorrelation) return follow;
     follow.found = true;
     follow.zeroFrame = first - m0;
