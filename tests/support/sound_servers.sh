@@ -169,7 +169,10 @@ CHECK_PLAY_S=27               # after the window: 5 s of silence, then over 20 s
 CHECK_EARLIEST_MS=4500        # the onset after the window, seen through a shell polling for it
 CHECK_LATEST_MS=5600
 CHECK_UNBROKEN_MS=20000
-CHECK_MUSIC_ZERO_LIMIT_MS=30  # music time 0 from demo time 5 000, with room for a busy machine
+# Music time 0 from demo time 5 000. The layer places the start one device
+# buffer after the call; the server's own buffer (about 20 ms on a null sink,
+# which SDL does not report) comes on top, and a busy machine adds its jitter.
+CHECK_MUSIC_ZERO_LIMIT_MS=70
 server_check_music() {
   : "${BUILD_DIR:=build}"
   SERVER_PROBE="$BUILD_DIR/tests/audio/server_probe"
