@@ -100,6 +100,7 @@ bool openConverter(Converter* converter, int channels, uint32_t rate, uint32_t o
     for (uint32_t r : {rate, outputRate}) {
         if (r < lowestSoundRate || r > highestSoundRate) return false;
     }
+    if (channels < 1 || channels > mostSoundChannels) return false;
     if (channels == audioOutputChannels && rate == outputRate) return true;
     converter->stream = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(channels),
                                            static_cast<int>(rate), AUDIO_S16SYS,

@@ -16,6 +16,9 @@ constexpr uint32_t longestDecodedSeconds = 30 * 60;
 // one block of input would ask SDL for 660 MB; above 4 194 303 Hz its sizes overflow).
 constexpr uint32_t lowestSoundRate = 1000;
 constexpr uint32_t highestSoundRate = 768000;
+// The most channels a sound may have: all SDL's converter takes (it reads a count of
+// 256 as 0 and divides by it).
+constexpr int mostSoundChannels = 8;
 
 // The encoded bytes of a sound: from a file (path) or from memory (the data
 // itself), starting at offset, length bytes long (0: to the end).

@@ -143,6 +143,10 @@ const HostileCase hostileCases[] = {
     // Half a second in each shape: 22 050 frames once converted.
     {"mono wav", sound(pcm16, 22050, 1, 11025), audioOk, 22050},
     {"6-channel wav", sound(pcm16, 22050, 6, 11025), audioOk, 22050},
+    {"8-channel wav", sound(pcm16, 22050, 8, 11025), audioOk, 22050},
+    // More channels than the converter takes; 256 once crashed it (a count of 0 to SDL).
+    {"9-channel wav", sound(pcm16, 22050, 9, 100), audioErrorFileFormat, 0},
+    {"256-channel wav", sound(pcm16, 22050, 256, 100), audioErrorFileFormat, 0},
     {"8-bit wav", sound(SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 22050, 2, 11025), audioOk, 22050},
     {"24-bit wav", sound(SF_FORMAT_WAV | SF_FORMAT_PCM_24, 22050, 2, 11025), audioOk, 22050},
     {"float wav", sound(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 22050, 2, 11025), audioOk, 22050},
