@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -184,6 +185,95 @@ TEST(Moments, TheWhiteVeilEndsAt47660)
     };
     EXPECT_GE(darkestRed(renderAt(47659)), 100) << "everything seen through the veil";
     EXPECT_LE(darkestRed(renderAt(47660)), 40) << "green crowns without the veil";
+}
+
+// Scene 2 holds shot 9 throughout: the eye at (0, 10, 150) looking along -z at (0, 10, 0),
+// so a point of the plane z = 0 lands where a 45-degree view puts it, 150 units away.
+struct ScreenPoint {
+    int column, row;
+};
+ScreenPoint seenByShot9(const Frame& f, double x, double y)
+{
+    const double halfHeight = 150.0 * std::tan(22.5 * 3.14159265358979323846 / 180.0);
+    const double halfWidth = halfHeight * f.width / f.height;
+    return {static_cast<int>((x / halfWidth + 1.0) / 2.0 * f.width),
+            static_cast<int>((1.0 - (y - 10.0) / halfHeight) / 2.0 * f.height)};
+}
+
+TEST(Moments, SphereRowsAreTranslucentPaintedTwiceAndRow2IsFlat)
+{
+    // At 40000 ms the group stands at -200 + 7220 x 0.0225 = -37.55, rows 0, 30, 58 and 92
+    // above that; each row sways by its own sine of the time (row 5 is above the frame).
+    struct Row {
+        double height;
+        std::vector<double> xs;
+        bool seen;
+    };
+    const Row rows[] = {
+        {-37.55, {-6.08, 17.92, 41.92, 65.92, 89.92}, true},
+        {-7.55, {6.39, 46.39, 86.39}, false}, // one stack: every vertex on the axis
+        {20.45, {6.71, 36.71, 66.71, 96.71}, true},
+        {54.45, {-9.94, 45.06}, true},
+    };
+    const Frame f = renderAt(40000);
+    for (const Row& row : rows) {
+        for (double x : row.xs) {
+            const ScreenPoint at = seenByShot9(f, x, row.height);
+            const Pixel p = f.lit(at.column, at.row);
+            if (row.seen) {
+                // Unlit (0.75, 0.75, 0.8) at 0.7 over black, the back half painted and then
+                // the front over it, with no depth test: 0.91 of the colour, (174, 174, 186).
+                EXPECT_NEAR(p.r, 174, 2) << x << "," << row.height;
+                EXPECT_NEAR(p.g, 174, 2) << x << "," << row.height;
+                EXPECT_NEAR(p.b, 186, 2) << x << "," << row.height;
+            } else {
+                EXPECT_EQ(p.sum(), 0) << "row 2 draws nothing at " << x;
+            }
+        }
+    }
+    // Half a second later the group is 11.25 units lower, at -48.8, and row 3 has swayed
+    // from 6.71 to 9 sin(40.5) = 3.01: its first sphere has left where it was.
+    const Frame later = renderAt(40500);
+    const ScreenPoint was = seenByShot9(later, 6.71, 20.45);
+    const ScreenPoint now = seenByShot9(later, 3.01, -48.8 + 58.0);
+    EXPECT_EQ(later.lit(was.column, was.row).sum(), 0);
+    EXPECT_NEAR(later.lit(now.column, now.row).r, 174, 2);
+}
+
+// The share of the lit rows between the bands whose pixels match.
+template <typename Match>
+double shareBetweenBands(const Frame& f, Match match)
+{
+    const int all = countBetweenBands(f, [](const Pixel&) { return true; });
+    return static_cast<double>(countBetweenBands(f, match)) / all;
+}
+
+bool isGroundWhite(const Pixel& p) { return p.sum() == 3 * 255; }
+// The sky once its pulse has run out: (0, 0, 0.1).
+bool isRestingSky(const Pixel& p) { return p.r == 0 && p.g == 0 && p.b == 26; }
+bool isGrey(const Pixel& p) { return p.r == p.g && p.g == p.b; }
+
+TEST(Moments, TheWaveFieldRisesThroughTheGroundInScene5AndStandsInScene7)
+{
+    // Both scenes open under a slow flash that starts opaque white.
+    for (int opening : {90330, 147220}) {
+        EXPECT_GT(shareBetweenBands(renderAt(opening), isWhite), 0.99) << opening;
+    }
+    // Shot 18 follows the field up: at first only a few column tops break the white ground,
+    // 18 seconds later the columns cover much of it.
+    const Frame early = renderAt(92000);
+    const Frame risen = renderAt(110000);
+    EXPECT_GT(shareBetweenBands(early, isGroundWhite), 0.85);
+    EXPECT_LT(shareBetweenBands(risen, isGroundWhite), 0.3);
+    // The field is white and lit, the ground white, the sky blue: nothing else has a hue.
+    for (const Frame* f : {&early, &risen}) {
+        EXPECT_GT(shareBetweenBands(*f, [](const Pixel& p) { return isGrey(p) || isRestingSky(p) || p.r == 0; }),
+                  0.995);
+    }
+    const Frame resting = renderAt(160000);
+    EXPECT_GT(shareBetweenBands(resting, isRestingSky), 0.05) << "the sky between beats";
+    EXPECT_GT(shareBetweenBands(resting, [](const Pixel& p) { return isGrey(p) && p.r > 60; }), 0.2)
+        << "lit columns";
 }
 
 // A copy of data/ whose credit images are plain green, which nothing else in the
