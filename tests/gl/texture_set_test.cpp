@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -194,31 +195,53 @@ TEST_F(TextureFiles, MissingWrongAndTruncatedFilesGiveZeroSilently)
     EXPECT_NE(load(good), 0u);
 }
 
-TEST_F(TextureFiles, AMissingCreditImageLeavesOnlyItsSlotEmpty)
+// A 4 x 2 picture of one colour, told apart by its red and green.
+PngPicture plain(int mark)
 {
-    fs::create_directory("data");
-    for (int slot = 0; slot < textureSlotCount; ++slot) {
-        if (slot == 6) {
-            continue; // data/g4.png
-        }
-        ASSERT_TRUE(writeBytes(textureFiles[slot],
-                               encodePng(patternPicture(8 + slot, 4, PNG_COLOR_TYPE_RGB))));
+    PngPicture picture = patternPicture(4, 2, PNG_COLOR_TYPE_RGB);
+    for (size_t i = 0; i < picture.rows.size(); i += 3) {
+        picture.rows[i] = static_cast<unsigned char>(10 * mark);
+        picture.rows[i + 1] = static_cast<unsigned char>(255 - 10 * mark);
+        picture.rows[i + 2] = 0;
     }
-    loadTextureSet();
-    EXPECT_EQ(std::string(textureFiles[6]), "data/g4.png");
-    EXPECT_EQ(textureSlots[6], 0u);
-    std::vector<GLuint> loaded;
-    for (int slot = 0; slot < textureSlotCount; ++slot) {
-        if (slot != 6) {
-            EXPECT_NE(textureSlots[slot], 0u) << slot;
-            loaded.push_back(textureSlots[slot]);
+    return picture;
+}
+
+TEST_F(TextureFiles, EachSlotHoldsItsOwnFileAndAMissingOneLeavesOnlyItsSlotEmpty)
+{
+    // The slots in the order the scenes use them, typed here rather than taken from the loader.
+    const char* const files[] = {"s1", "s2", "s3", "g1", "g2", "g3", "g4",
+                                 "g5", "g6", "g7", "g8", "end", "Loading"};
+    ASSERT_EQ(std::size(files), static_cast<size_t>(textureSlotCount));
+    for (int missing : {-1, 6}) {
+        fs::remove_all("data");
+        fs::create_directory("data");
+        for (int slot = 0; slot < textureSlotCount; ++slot) {
+            if (slot != missing) {
+                const std::string path = std::string("data/") + files[slot] + ".png";
+                ASSERT_TRUE(writeBytes(path, encodePng(plain(slot))));
+            }
+        }
+        loadTextureSet();
+        for (int slot = 0; slot < textureSlotCount; ++slot) {
+            SCOPED_TRACE(std::string(files[slot]) + (missing < 0 ? ", all files there" : ", g4 missing"));
+            if (slot == missing) {
+                EXPECT_EQ(textureSlots[slot], 0u);
+                continue;
+            }
+            ASSERT_NE(textureSlots[slot], 0u);
+            const std::vector<unsigned char> mark = {static_cast<unsigned char>(10 * slot),
+                                                     static_cast<unsigned char>(255 - 10 * slot), 0, 255};
+            EXPECT_EQ(firstRow(readTexture(textureSlots[slot]), 1), mark);
         }
     }
-    std::sort(loaded.begin(), loaded.end());
-    EXPECT_EQ(std::unique(loaded.begin(), loaded.end()), loaded.end());
-    // Slot order follows the file table: the card images differ in width.
-    EXPECT_EQ(readTexture(textureSlots[slotLoading]).width, 32);
-    EXPECT_EQ(readTexture(textureSlots[slotS1]).width, 8);
+    // The slots the scenes name.
+    EXPECT_STREQ(files[slotS1], "s1");
+    EXPECT_STREQ(files[slotS2], "s2");
+    EXPECT_STREQ(files[slotS3], "s3");
+    EXPECT_STREQ(files[slotG1], "g1");
+    EXPECT_STREQ(files[slotEnd], "end");
+    EXPECT_STREQ(files[slotLoading], "Loading");
 }
 
 } // namespace
