@@ -6,6 +6,7 @@
 #include "progress.h"
 #include "render_options.h"
 #include "sound_track.h"
+#include "video_codecs.h"
 
 #include <gtest/gtest.h>
 
@@ -301,33 +302,110 @@ TEST(Bench, MedianWorstAndRatePerSceneAndTheWorstScene)
     EXPECT_NE(table.find("worst: 6"), std::string::npos);
 }
 
-TEST(Ffmpeg, FramesOnStandardInputAndTheSoundTrackFromItsFile)
+TEST(Ffmpeg, FramesOnStandardInputTheSoundTrackFromItsFileAndEachCodecsSettings)
 {
-    VideoJob job{"/usr/bin/ffmpeg", "out/.demo.mp4.part-abc123.mp4", "/tmp/sound.raw", 1280, 720, 30};
-    const std::vector<std::string> args = ffmpegArguments(job);
-    const auto follows = [&](const std::string& option, const std::string& value) {
-        for (size_t i = 0; i + 1 < args.size(); ++i) {
-            if (args[i] == option && args[i + 1] == value) {
-                return true;
-            }
-        }
-        return false;
+    struct Case {
+        const char* codec;
+        int quality;
+        int chroma;
+        const char* path;
+        int width, height;
+        std::vector<std::pair<std::string, std::string>> follows; // option and value
+        bool faststart;
     };
-    EXPECT_EQ(args.front(), "/usr/bin/ffmpeg");
-    EXPECT_EQ(args.back(), job.outputPath);
-    EXPECT_TRUE(follows("-pix_fmt", "rgb24"));
-    EXPECT_TRUE(follows("-video_size", "1280x720"));
-    EXPECT_TRUE(follows("-framerate", "30"));
-    EXPECT_TRUE(follows("-i", "pipe:0"));
-    EXPECT_TRUE(follows("-ar", "44100"));
-    EXPECT_TRUE(follows("-i", "/tmp/sound.raw"));
-    EXPECT_TRUE(follows("-c:v", "libx264"));
-    EXPECT_TRUE(follows("-pix_fmt", "yuv420p"));
-    EXPECT_TRUE(follows("-movflags", "+faststart"));
+    const Case cases[] = {
+        {"", qualityNotGiven, chromaNotGiven, "out/demo.mp4", 1280, 720,
+         {{"-c:v", "libx264"}, {"-crf", "18"}, {"-pix_fmt", "yuv420p"}, {"-colorspace", "bt709"},
+          {"-color_range", "tv"}, {"-c:a", "aac"}, {"-f", "mp4"}},
+         true},
+        {"h264", 23, 444, "demo.mkv", 640, 360,
+         {{"-crf", "23"}, {"-pix_fmt", "yuv444p"}, {"-colorspace", "smpte170m"}, {"-f", "matroska"}}, false},
+        {"hevc", qualityNotGiven, chromaNotGiven, "demo", 1920, 1080,
+         {{"-c:v", "libx265"}, {"-crf", "20"}, {"-tag:v", "hvc1"}, {"-f", "mp4"}}, true},
+        {"ffv1", qualityNotGiven, chromaNotGiven, "demo.MKV", 1280, 720,
+         {{"-c:v", "ffv1"}, {"-pix_fmt", "yuv444p"}, {"-c:a", "flac"}, {"-f", "matroska"}}, false},
+        {"prores", 9, chromaNotGiven, "demo.mov", 1280, 720,
+         {{"-c:v", "prores_ks"}, {"-profile:v", "3"}, {"-qscale:v", "9"}, {"-pix_fmt", "yuv422p10le"},
+          {"-c:a", "pcm_s16le"}, {"-f", "mov"}},
+         true},
+        {"prores", qualityNotGiven, 444, "demo.mov", 1280, 720, {{"-profile:v", "4"}, {"-pix_fmt", "yuv444p10le"}},
+         true},
+    };
+    for (const Case& c : cases) {
+        VideoJob job{"/usr/bin/ffmpeg", "out/.demo.part-abc123", "/tmp/sound.raw", c.width, c.height, 30, {}};
+        std::string error;
+        ASSERT_TRUE(chooseVideoFormat(c.codec, c.quality, c.chroma, c.path, c.width, c.height, &job.format, &error))
+            << c.path << ": " << error;
+        const std::vector<std::string> args = ffmpegArguments(job);
+        const auto follows = [&args](const std::string& option, const std::string& value) {
+            for (size_t i = 0; i + 1 < args.size(); ++i) {
+                if (args[i] == option && args[i + 1] == value) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        EXPECT_EQ(args.front(), "/usr/bin/ffmpeg");
+        EXPECT_EQ(args.back(), job.outputPath) << "written to the temporary name";
+        EXPECT_TRUE(follows("-pix_fmt", "rgb24"));
+        EXPECT_TRUE(follows("-video_size", std::to_string(c.width) + "x" + std::to_string(c.height)));
+        EXPECT_TRUE(follows("-framerate", "30"));
+        EXPECT_TRUE(follows("-i", "pipe:0"));
+        EXPECT_TRUE(follows("-ar", "44100"));
+        EXPECT_TRUE(follows("-i", "/tmp/sound.raw"));
+        for (const auto& [option, value] : c.follows) {
+            EXPECT_TRUE(follows(option, value)) << c.codec << " " << c.path << ": " << option << " " << value;
+        }
+        EXPECT_EQ(follows("-movflags", "+faststart"), c.faststart) << c.path;
+    }
+}
 
-    job.outputPath = "demo.mkv";
-    for (const std::string& arg : ffmpegArguments(job)) {
-        EXPECT_NE(arg, "-movflags") << "Matroska has no such option";
+TEST(VideoFormats, MismatchesAreRefusedWithOneLineNamingWhatWouldDo)
+{
+    struct Case {
+        const char* codec;
+        int quality;
+        int chroma;
+        const char* path;
+        int width, height;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"ffv1", qualityNotGiven, chromaNotGiven, "demo.mp4", 640, 360, "--codec ffv1 is written as .mkv, not .mp4"},
+        {"prores", qualityNotGiven, chromaNotGiven, "a.b/demo.MKV", 640, 360, "--codec prores is written as .mov, not .mkv"},
+        {"vp9", qualityNotGiven, chromaNotGiven, "demo.mkv", 640, 360, "--codec is one of h264, hevc, ffv1, prores"},
+        {"ffv1", 3, chromaNotGiven, "demo.mkv", 640, 360, "--quality does not apply to ffv1, which is lossless"},
+        {"h264", 52, chromaNotGiven, "demo.mp4", 640, 360, "--quality for h264 is 0 (best) to 51, not 52"},
+        {"prores", 0, chromaNotGiven, "demo.mov", 640, 360, "--quality for prores is 1 (best) to 32, not 0"},
+        {"h264", qualityNotGiven, 422, "demo.mp4", 640, 360, "--chroma for h264 is 420 or 444, not 422"},
+        {"", qualityNotGiven, chromaNotGiven, "demo.mp4", 641, 360, "in 4:2:0 needs an even width and height"},
+        {"prores", qualityNotGiven, chromaNotGiven, "demo.mov", 641, 360, "in 4:2:2 needs an even width"},
+    };
+    for (const Case& c : cases) {
+        VideoFormat format;
+        std::string error;
+        EXPECT_FALSE(chooseVideoFormat(c.codec, c.quality, c.chroma, c.path, c.width, c.height, &format, &error));
+        EXPECT_NE(error.find(c.error), std::string::npos) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos);
+    }
+    // An odd size is fine where nothing is halved, and in 4:2:2 rows need not pair.
+    VideoFormat format;
+    std::string error;
+    EXPECT_TRUE(chooseVideoFormat("h264", qualityNotGiven, 444, "demo.mp4", 641, 361, &format, &error)) << error;
+    EXPECT_TRUE(chooseVideoFormat("prores", qualityNotGiven, chromaNotGiven, "demo.mov", 640, 361, &format, &error));
+}
+
+TEST(VideoFormats, HdIsBt709AndSmallerPicturesBt601)
+{
+    // Players assume BT.601 for untagged video up to 576 rows under 1280 wide.
+    const struct {
+        int width, height;
+        const char* space;
+    } sizes[] = {{320, 180, "smpte170m"}, {720, 576, "smpte170m"}, {1024, 576, "smpte170m"},
+                 {720, 578, "bt709"},     {1280, 720, "bt709"},     {1280, 540, "bt709"},
+                 {3840, 2160, "bt709"}};
+    for (const auto& size : sizes) {
+        EXPECT_STREQ(colourForSize(size.width, size.height).space, size.space) << size.width << "x" << size.height;
     }
 }
 

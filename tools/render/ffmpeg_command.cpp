@@ -11,20 +11,60 @@ const char* const ffmpegPackage = "ffmpeg";
 
 namespace {
 
-// Visually clean for a party screen and still a reasonable size.
-const char* const videoQuality = "18";
 const char* const videoPreset = "medium";
-const char* const audioBitrate = "192k";
 
-bool endsWith(const std::string& text, const std::string& tail)
+void add(std::vector<std::string>* args, std::initializer_list<std::string> more)
 {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    args->insert(args->end(), more);
+}
+
+// Converts the full-range RGB frames with the matrix of the colour standard, into TV
+// range, and says so in the stream, so a player converts back with the same matrix.
+void addColour(std::vector<std::string>* args, const VideoFormat& format)
+{
+    const ColourTags& colour = format.colour;
+    add(args, {"-vf", std::string("scale=out_color_matrix=") + colour.matrix + ":out_range=tv,format=" +
+                          format.pixelFormat,
+               "-colorspace", colour.space, "-color_primaries", colour.primaries, "-color_trc",
+               colour.transfer, "-color_range", "tv"});
+}
+
+void addVideoCodec(std::vector<std::string>* args, const VideoFormat& format)
+{
+    const VideoCodec& codec = *format.codec;
+    add(args, {"-c:v", codec.encoder, "-pix_fmt", format.pixelFormat});
+    if (format.profile >= 0) {
+        add(args, {"-profile:v", std::to_string(format.profile)});
+    }
+    if (codec.qualityOption != nullptr && format.quality != qualityNotGiven) {
+        add(args, {codec.qualityOption, std::to_string(format.quality)});
+    }
+    const std::string encoder = codec.encoder;
+    if (encoder == "libx264" || encoder == "libx265") {
+        add(args, {"-preset", videoPreset});
+    }
+    if (encoder == "libx265") {
+        // Without it, x265 prints its settings on standard error; players on Apple
+        // systems want the hvc1 tag.
+        add(args, {"-x265-params", "log-level=error", "-tag:v", "hvc1"});
+    }
+    if (encoder == "prores_ks") {
+        // The encoder leaves its frame headers untagged; this filter writes the tags in.
+        const ColourTags& colour = format.colour;
+        add(args, {"-bsf:v", std::string("prores_metadata=color_primaries=") + colour.primaries +
+                                 ":color_trc=" + colour.transfer + ":colorspace=" + colour.space});
+    }
+    if (encoder == "ffv1") {
+        // Version 3 with slice checksums, the archival settings.
+        add(args, {"-level", "3", "-slicecrc", "1"});
+    }
 }
 
 } // namespace
 
 std::vector<std::string> ffmpegArguments(const VideoJob& job)
 {
+    const VideoFormat& format = job.format;
     std::vector<std::string> args = {
         job.ffmpegPath, "-hide_banner", "-loglevel", "error", "-y",
         // The frames, exactly as rendered.
@@ -35,17 +75,20 @@ std::vector<std::string> ffmpegArguments(const VideoJob& job)
         "-f", "s16le", "-ar", std::to_string(soundTrackRate),
         "-ac", std::to_string(soundTrackChannels), "-i", job.audioPath,
         "-map", "0:v:0", "-map", "1:a:0",
-        "-c:v", "libx264", "-preset", videoPreset, "-crf", videoQuality, "-pix_fmt", "yuv420p",
-        "-c:a", "aac", "-b:a", audioBitrate,
-        "-metadata", std::string("title=") + demoTitle,
     };
-    // Players can start an MP4 before it has fully arrived.
-    if (endsWith(job.outputPath, ".mp4") || endsWith(job.outputPath, ".mov") ||
-        endsWith(job.outputPath, ".m4v")) {
-        args.push_back("-movflags");
-        args.push_back("+faststart");
+    addColour(&args, format);
+    addVideoCodec(&args, format);
+    add(&args, {"-c:a", format.codec->audioEncoder});
+    if (format.codec->audioBitrate != nullptr) {
+        add(&args, {"-b:a", format.codec->audioBitrate});
     }
-    args.push_back(job.outputPath);
+    add(&args, {"-metadata", std::string("title=") + demoTitle});
+    // Players can start an MP4 or MOV before it has fully arrived.
+    const std::string container = format.container;
+    if (container == "mp4" || container == "mov") {
+        add(&args, {"-movflags", "+faststart"});
+    }
+    add(&args, {"-f", container, job.outputPath});
     return args;
 }
 

@@ -1,6 +1,8 @@
 // The ffmpeg command that turns piped frames and the sound track into a video.
 #pragma once
 
+#include "video_codecs.h"
+
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@ struct VideoJob {
     int width = 0;
     int height = 0;
     int fps = 0;
+    VideoFormat format;
 };
 
 // argv for ffmpeg: raw RGB frames on standard input, top row first.

@@ -249,6 +249,7 @@ void renderVideo(const RenderOptions& options)
     job.width = options.width;
     job.height = options.height;
     job.fps = options.fps;
+    job.format = options.video;
     if (!startVideoPipe(job, &error)) {
         fail(exitFailure, error);
     }

@@ -10,7 +10,8 @@
 const char* const renderUsage =
     "Usage: glasswind-render --at MS [--size WxH] -o FILE.png\n"
     "       glasswind-render --from MS --to MS [--fps N] [--size WxH] -o DIR\n"
-    "       glasswind-render --video FILE.mp4 [--fps N] [--size WxH] [--from MS --to MS]\n"
+    "       glasswind-render --video FILE [--codec C] [--quality N] [--chroma 444]\n"
+    "                        [--fps N] [--size WxH] [--from MS --to MS]\n"
     "       glasswind-render --bench [--size WxH] [--frames N]\n"
     "       glasswind-render --moments FILE [--size WxH] -o DIR\n"
     "       glasswind-render --shot-table\n"
@@ -21,7 +22,13 @@ const char* const renderUsage =
     "  --from, --to  a range of demo time in ms, the end excluded\n"
     "  --fps N       frames per second of the range or video (default 60)\n"
     "  --size WxH    the picture size (default 800x450)\n"
-    "  --video FILE  an H.264 video with the music, through ffmpeg on the PATH\n"
+    "  --video FILE  a video with the music, through ffmpeg on the PATH\n"
+    "  --codec C     h264 (default, .mp4 .mkv .mov), hevc (.mp4 .mkv .mov),\n"
+    "                ffv1 (lossless, .mkv, 4:4:4) or prores (422 HQ, .mov, PCM sound)\n"
+    "  --quality N   the codec's own scale: h264 and hevc CRF 0-51 (default 18, 20),\n"
+    "                prores qscale 1-32 (default: the profile's rate)\n"
+    "  --chroma N    444 for full colour resolution (h264, hevc, prores 4444),\n"
+    "                420 for ffv1; colours are BT.709 from 1280 wide, BT.601 below\n"
     "  --bench       time each scene: median and worst ms per frame, fps\n"
     "  --frames N    frames drawn per scene by --bench (default 120)\n"
     "  --moments FILE  draw each demo time listed in FILE (one a line, '#' comments)\n"
@@ -76,6 +83,9 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     RenderOptions options;
     std::set<std::string> seen;
     bool wantsHelp = false;
+    std::string codec;
+    int quality = qualityNotGiven;
+    int chroma = chromaNotGiven;
 
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
@@ -85,7 +95,8 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
         }
         const bool takesValue = option == "--at" || option == "--from" || option == "--to" ||
                                 option == "--fps" || option == "--size" || option == "--frames" ||
-                                option == "--video" || option == "--moments" || option == "-o";
+                                option == "--video" || option == "--moments" || option == "-o" ||
+                                option == "--codec" || option == "--quality" || option == "--chroma";
         if (!takesValue && option != "--bench" && option != "--shot-table") {
             return refuse("unknown option '" + option + "' (try --help)");
         }
@@ -120,6 +131,13 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                               std::to_string(maxBenchFrames) + ", not '" + value + "'");
             }
             options.benchFrames = static_cast<int>(number);
+        } else if (option == "--quality" || option == "--chroma") {
+            if (!parseWhole(value, 0, maxSide, &number)) {
+                return refuse(option + " needs a whole number, not '" + value + "'");
+            }
+            (option == "--quality" ? quality : chroma) = static_cast<int>(number);
+        } else if (option == "--codec") {
+            codec = value;
         } else if (option == "--size") {
             if (!parseSize(value, &options.width, &options.height)) {
                 return refuse("--size needs WIDTHxHEIGHT, each from " + std::to_string(minSide) +
@@ -174,6 +192,11 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     if (seen.count("--frames") && !bench) {
         return refuse("--frames applies only to --bench");
     }
+    for (const char* videoOnly : {"--codec", "--quality", "--chroma"}) {
+        if (seen.count(videoOnly) && !video) {
+            return refuse(std::string(videoOnly) + " applies only to --video");
+        }
+    }
 
     if (at) {
         if (!output) {
@@ -189,8 +212,10 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
             options.fromMs = 0;
             options.toMs = lastShownMs;
         }
-        if (options.width % 2 != 0 || options.height % 2 != 0) {
-            return refuse("--video needs an even width and height (H.264 in 4:2:0)");
+        std::string error;
+        if (!chooseVideoFormat(codec, quality, chroma, options.output, options.width, options.height,
+                               &options.video, &error)) {
+            return refuse(error);
         }
     } else if (moments) {
         if (!output) {

@@ -1,6 +1,8 @@
 // The command line of glasswind-render: which of the four jobs to do, and how.
 #pragma once
 
+#include "video_codecs.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,6 +30,7 @@ struct RenderOptions {
     int benchFrames = defaultBenchFrames;
     std::string output; // the PNG file, the frame folder or the video file
     std::string momentsFile; // --moments: one demo time a line, each drawn as --at draws it
+    VideoFormat video;       // --video: codec, container, quality, chroma and colour
 };
 
 struct ParsedArgs {
