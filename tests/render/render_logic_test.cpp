@@ -54,6 +54,13 @@ TEST(RenderArgs, EachModeGetsItsDefaults)
     EXPECT_EQ(parse({"--help"}).options.mode, RenderMode::help);
     EXPECT_EQ(parse({"--shot-table"}).options.mode, RenderMode::shotTable);
 
+    const ParsedArgs sound = parse({"--audio", "cut.FLAC", "--from", "4000", "--to", "6000", "--fps", "24"});
+    ASSERT_TRUE(sound.ok) << sound.error;
+    EXPECT_EQ(sound.options.mode, RenderMode::sound);
+    EXPECT_EQ(sound.options.output, "cut.FLAC");
+    EXPECT_EQ(sound.options.fps, 24);
+    EXPECT_EQ(parse({"--audio", "all.wav"}).options.toMs, 196000);
+
     const ParsedArgs moments = parse({"--moments", "list.txt", "--size", "320x180", "-o", "out"});
     ASSERT_TRUE(moments.ok) << moments.error;
     EXPECT_EQ(moments.options.mode, RenderMode::moments);
@@ -123,6 +130,11 @@ TEST(RenderArgs, RefusesWhatCannotBeDoneWithOneLine)
         {"--moments", "list.txt"},
         {"--moments", "list.txt", "--at", "5", "-o", "d"},
         {"--moments", "list.txt", "--fps", "30", "-o", "d"},
+        {"--audio", "sound.mp3"},
+        {"--audio", "sound.wav", "-o", "x"},
+        {"--audio", "sound.wav", "--size", "320x180"},
+        {"--audio", "sound.wav", "--video", "v.mp4"},
+        {"--audio", "sound.wav", "--codec", "ffv1"},
     };
     for (const auto& args : refused) {
         const ParsedArgs parsed = parse(args);

@@ -3,6 +3,7 @@
 #include "png_read.h"
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -212,6 +213,51 @@ TEST_F(VideoExport, PlayersShowTheColoursAsRendered)
         ASSERT_EQ(got.size(), expected.size());
         EXPECT_LT(meanErrorOverSaturated(expected, got), c.within) << c.arguments;
     }
+}
+
+std::vector<int16_t> readSound(const std::string& path, SF_INFO* info)
+{
+    *info = SF_INFO{};
+    SNDFILE* sound = sf_open(path.c_str(), SFM_READ, info);
+    if (sound == nullptr) {
+        ADD_FAILURE() << "cannot read " << path;
+        return {};
+    }
+    std::vector<int16_t> samples(static_cast<size_t>(info->frames * info->channels));
+    sf_readf_short(sound, samples.data(), info->frames);
+    sf_close(sound);
+    return samples;
+}
+
+TEST_F(VideoExport, TheSoundAloneIsTheVideosSoundSilentUntilTheMusicStarts)
+{
+    // 4800 to 5300 ms at 60 fps is 30 frames, 22050 sound frames. The music starts with
+    // the idle call at 5016 ms, 216 ms in: 9525.6 sound frames of silence.
+    constexpr long soundFrames = 22050;
+    constexpr long silentFrames = 9525;
+    constexpr long withinTenMs = 441;
+    for (const char* name : {"sound.wav", "sound.flac"}) {
+        const std::string path = (work / name).string();
+        std::string said;
+        ASSERT_TRUE(render("--audio '" + path + "' --from 4800 --to 5300", &said)) << said;
+        SF_INFO info;
+        const std::vector<int16_t> samples = readSound(path, &info);
+        EXPECT_EQ(info.samplerate, 44100) << name;
+        EXPECT_EQ(info.channels, 2) << name;
+        ASSERT_EQ(info.frames, soundFrames) << name;
+        const auto firstSound = std::find_if(samples.begin(), samples.end(), [](int16_t v) { return v != 0; });
+        const long firstFrame = static_cast<long>(firstSound - samples.begin()) / 2;
+        EXPECT_GE(firstFrame, silentFrames) << name;
+        EXPECT_LT(firstFrame, silentFrames + withinTenMs) << name;
+    }
+    // The same samples as the PCM sound of a ProRes export of the range.
+    const std::string video = (work / "clip.mov").string();
+    ASSERT_TRUE(render("--video '" + video + "' --codec prores --size 64x36 --from 4800 --to 5300"));
+    const std::string decoded = (work / "decoded.wav").string();
+    ASSERT_EQ(std::system(("ffmpeg -v error -i '" + video + "' -map 0:a -c:a pcm_s16le '" + decoded + "'").c_str()),
+              0);
+    SF_INFO alone, withVideo;
+    EXPECT_EQ(readSound((work / "sound.flac").string(), &alone), readSound(decoded, &withVideo));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "png_output.h"
 #include "progress.h"
 #include "render_options.h"
+#include "sound_file.h"
 #include "sound_track.h"
 #include "tool_platform.h"
 #include "video_pipe.h"
@@ -205,6 +206,31 @@ std::vector<int16_t> decodedMusic()
     return music;
 }
 
+// The sound under the frames of the range, placed where a steady run starts the music.
+std::vector<int16_t> soundForRange(const RenderOptions& options, int64_t frames)
+{
+    const MusicStart musicStart = findMusicStart(options.toMs, options.fps);
+    return placeSoundTrack(decodedMusic(), musicStart, firstIdleCallFrom(options.fromMs, options.fps), frames,
+                           options.fps, soundTrackRate);
+}
+
+// The sound track alone, as long as a video of the same range and rate; no picture
+// is drawn, so no display is needed.
+void renderSound(const RenderOptions& options)
+{
+    std::string error;
+    PendingFile output;
+    if (!openPending(options.output, &output, &error)) {
+        fail(exitFailure, error);
+    }
+    installToolPlatform(nullptr);
+    const FrameSchedule schedule = scheduleRange(options.fromMs, options.toMs, options.fps);
+    const std::vector<int16_t> track = soundForRange(options, static_cast<int64_t>(schedule.outputMs.size()));
+    if (!writeSoundFile(track, &output, &error) || !commitPending(&output, &error)) {
+        fail(exitFailure, error);
+    }
+}
+
 // ffmpeg's messages name the temporary file; the user knows the final name.
 std::string namingFinal(std::string message, const PendingFile& output)
 {
@@ -235,10 +261,7 @@ void renderVideo(const RenderOptions& options)
     startDemo(options);
     const FrameSchedule schedule = scheduleRange(options.fromMs, options.toMs, options.fps);
     const int64_t total = static_cast<int64_t>(schedule.outputMs.size());
-    const MusicStart musicStart = findMusicStart(options.toMs, options.fps);
-    const std::vector<int16_t> track =
-        placeSoundTrack(decodedMusic(), musicStart, firstIdleCallFrom(options.fromMs, options.fps),
-                        total, options.fps, soundTrackRate);
+    const std::vector<int16_t> track = soundForRange(options, total);
     PendingFile sound;
     if (!writeSoundTrack(track, &sound, &error)) {
         fail(exitFailure, error);
@@ -336,6 +359,7 @@ int main(int argc, char** argv)
     case RenderMode::still: renderStill(options); break;
     case RenderMode::frames: renderFrames(options); break;
     case RenderMode::video: renderVideo(options); break;
+    case RenderMode::sound: renderSound(options); break;
     case RenderMode::bench: runBench(options); break;
     case RenderMode::moments: renderMoments(options); break;
     case RenderMode::help:

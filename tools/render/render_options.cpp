@@ -2,6 +2,7 @@
 #include "render_options.h"
 
 #include "frame_schedule.h"
+#include "sound_file.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -12,6 +13,7 @@ const char* const renderUsage =
     "       glasswind-render --from MS --to MS [--fps N] [--size WxH] -o DIR\n"
     "       glasswind-render --video FILE [--codec C] [--quality N] [--chroma 444]\n"
     "                        [--fps N] [--size WxH] [--from MS --to MS]\n"
+    "       glasswind-render --audio FILE.wav|FILE.flac [--fps N] [--from MS --to MS]\n"
     "       glasswind-render --bench [--size WxH] [--frames N]\n"
     "       glasswind-render --moments FILE [--size WxH] -o DIR\n"
     "       glasswind-render --shot-table\n"
@@ -29,6 +31,8 @@ const char* const renderUsage =
     "                prores qscale 1-32 (default: the profile's rate)\n"
     "  --chroma N    444 for full colour resolution (h264, hevc, prores 4444),\n"
     "                420 for ffv1; colours are BT.709 from 1280 wide, BT.601 below\n"
+    "  --audio FILE  the sound track alone, 16-bit 44.1 kHz stereo, as long as a\n"
+    "                video of the same range and rate, placed where a run starts it\n"
     "  --bench       time each scene: median and worst ms per frame, fps\n"
     "  --frames N    frames drawn per scene by --bench (default 120)\n"
     "  --moments FILE  draw each demo time listed in FILE (one a line, '#' comments)\n"
@@ -95,7 +99,8 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
         }
         const bool takesValue = option == "--at" || option == "--from" || option == "--to" ||
                                 option == "--fps" || option == "--size" || option == "--frames" ||
-                                option == "--video" || option == "--moments" || option == "-o" ||
+                                option == "--video" || option == "--audio" || option == "--moments" ||
+                                option == "-o" ||
                                 option == "--codec" || option == "--quality" || option == "--chroma";
         if (!takesValue && option != "--bench" && option != "--shot-table") {
             return refuse("unknown option '" + option + "' (try --help)");
@@ -148,6 +153,9 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                 return refuse(option + " needs a file name, not '" + value + "'");
             }
             (option == "--moments" ? options.momentsFile : options.output) = value;
+            if (option == "--audio" && !isSoundFileName(value)) {
+                return refuse("--audio writes .wav or .flac files, not '" + value + "'");
+            }
         }
     }
 
@@ -155,6 +163,7 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     const bool from = seen.count("--from") > 0;
     const bool to = seen.count("--to") > 0;
     const bool video = seen.count("--video") > 0;
+    const bool sound = seen.count("--audio") > 0;
     const bool bench = seen.count("--bench") > 0;
     const bool output = seen.count("-o") > 0;
     const bool shotTable = seen.count("--shot-table") > 0;
@@ -175,9 +184,10 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
         parsed.options.mode = RenderMode::shotTable;
         return parsed;
     }
-    if (static_cast<int>(at) + static_cast<int>(video) + static_cast<int>(bench) +
-            static_cast<int>(moments) + static_cast<int>(from && !video) > 1) {
-        return refuse("choose one of --at, --from/--to, --video, --moments and --bench");
+    const bool ranged = video || sound;
+    if (static_cast<int>(at) + static_cast<int>(video) + static_cast<int>(sound) + static_cast<int>(bench) +
+            static_cast<int>(moments) + static_cast<int>(from && !ranged) > 1) {
+        return refuse("choose one of --at, --from/--to, --video, --audio, --moments and --bench");
     }
     if (from != to) {
         return refuse(from ? "--from needs --to" : "--to needs --from");
@@ -217,6 +227,18 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                                &options.video, &error)) {
             return refuse(error);
         }
+    } else if (sound) {
+        if (output) {
+            return refuse("--audio names its file itself; drop -o");
+        }
+        if (seen.count("--size")) {
+            return refuse("--size does not apply to --audio");
+        }
+        options.mode = RenderMode::sound;
+        if (!from) {
+            options.fromMs = 0;
+            options.toMs = lastShownMs;
+        }
     } else if (moments) {
         if (!output) {
             return refuse("--moments needs -o DIR for the pictures");
@@ -233,7 +255,7 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
         }
         options.mode = RenderMode::bench;
     } else {
-        return refuse("nothing to do: give --at, --from/--to, --video, --moments or --bench (try --help)");
+        return refuse("nothing to do: give --at, --from/--to, --video, --audio, --moments or --bench (try --help)");
     }
     if (options.fps == 0) {
         options.fps = steadyFps;

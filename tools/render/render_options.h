@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-enum class RenderMode { help, still, frames, video, bench, shotTable, moments };
+enum class RenderMode { help, still, frames, video, sound, bench, shotTable, moments };
 
 constexpr int defaultWidth = 800;
 constexpr int defaultHeight = 450;
@@ -28,7 +28,7 @@ struct RenderOptions {
     int width = defaultWidth;
     int height = defaultHeight;
     int benchFrames = defaultBenchFrames;
-    std::string output; // the PNG file, the frame folder or the video file
+    std::string output; // the PNG file, the frame folder, the video or the sound file
     std::string momentsFile; // --moments: one demo time a line, each drawn as --at draws it
     VideoFormat video;       // --video: codec, container, quality, chroma and colour
 };
