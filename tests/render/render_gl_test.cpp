@@ -9,11 +9,14 @@
 #include "platform/windowing.h"
 #include "png_output.h"
 #include "png_read.h"
+#include "sample_counts.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <set>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
@@ -33,10 +36,10 @@ Pixel pixelAt(const std::vector<uint8_t>& picture, int width, int x, int y)
     return {picture[at], picture[at + 1], picture[at + 2]};
 }
 
-void start(int width, int height)
+void start(int width, int height, int samples = samplesAsTheDemoAsks)
 {
     std::string error;
-    ASSERT_TRUE(startDemoOffscreen(width, height, &error)) << error;
+    ASSERT_TRUE(startDemoOffscreen(width, height, samples, &error)) << error;
 }
 
 TEST(Offscreen, APictureWiderThanTheScreenComesBackTopRowFirstAfterTheSwap)
@@ -68,16 +71,9 @@ TEST(Offscreen, APictureWiderThanTheScreenComesBackTopRowFirstAfterTheSwap)
     EXPECT_EQ(bottomRight.b, 255);
 }
 
-TEST(Offscreen, EdgesAreMultisampledWhereTheDriverOffersIt)
+// A white triangle with slanted edges on black, drawn into the tool's picture.
+std::vector<uint8_t> slantedEdge(int side)
 {
-    start(200, 200);
-    GLint maxSamples = 0;
-    glGetIntegerv(GL_MAX_SAMPLES, &maxSamples);
-    if (maxSamples < 2) {
-        GTEST_SKIP() << "this driver offers no multisampling";
-    }
-    EXPECT_EQ(offscreenSamples(), std::min(4, static_cast<int>(maxSamples)));
-
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_LIGHTING);
@@ -95,12 +91,58 @@ TEST(Offscreen, EdgesAreMultisampledWhereTheDriverOffersIt)
     glVertex2f(-1.0f, 1.0f);
     glEnd();
     windowing.swapBuffers();
-
     std::vector<uint8_t> picture;
     captureFrame(&picture);
-    const long partlyCovered = std::count_if(picture.begin(), picture.end(),
-                                             [](uint8_t v) { return v > 0 && v < 255; });
-    EXPECT_GT(partlyCovered, 100) << "a slanted edge blends into its background";
+    EXPECT_EQ(picture.size(), static_cast<size_t>(side) * side * rgb);
+    return picture;
+}
+
+// Each count runs in a process of its own, since a process opens its picture once.
+class SampleCount : public testing::TestWithParam<int> {};
+
+TEST_P(SampleCount, GivesAtMostThatManyShadesOfCoverage)
+{
+    // With N samples a pixel is covered by 0 to N of them: N + 1 shades, N - 1 between
+    // black and white.
+    const int samples = GetParam();
+    std::string error;
+    if (!startDemoOffscreen(200, 200, samples, &error)) {
+        ASSERT_NE(error.find("is not offered by this OpenGL driver; it offers 0"), std::string::npos) << error;
+        GTEST_SKIP() << error;
+    }
+    const int used = offscreenSamples();
+    if (samples == samplesAsTheDemoAsks) {
+        EXPECT_GE(used, 2) << "every driver the suite runs on offers 4 or fewer";
+        EXPECT_LE(used, demoSamples);
+    } else {
+        EXPECT_EQ(used, samples);
+    }
+    const std::vector<uint8_t> picture = slantedEdge(200);
+    std::set<uint8_t> between;
+    for (uint8_t v : picture) {
+        if (v > 0 && v < 255) {
+            between.insert(v);
+        }
+    }
+    if (used == 0) {
+        EXPECT_TRUE(between.empty()) << "no multisampling, no partly covered pixel";
+    } else {
+        EXPECT_LE(between.size(), static_cast<size_t>(used - 1)) << used << " samples";
+        EXPECT_GE(between.size(), static_cast<size_t>(std::min(used - 1, 3))) << used << " samples";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Offscreen, SampleCount, testing::Values(samplesAsTheDemoAsks, 0, 4),
+                         [](const auto& info) {
+                             return info.param < 0 ? std::string("AsTheDemoAsks") : std::to_string(info.param);
+                         });
+
+TEST(Offscreen, ACountTheDriverDoesNotOfferIsRefusedNamingWhatItOffers)
+{
+    std::string error;
+    EXPECT_FALSE(startDemoOffscreen(200, 200, 3, &error));
+    EXPECT_NE(error.find("--samples 3 is not offered by this OpenGL driver; it offers 0, "), std::string::npos)
+        << error;
 }
 
 TEST(Replay, TheFrameBeforeTheLastLeavesItsShotForTheLast)

@@ -5,6 +5,7 @@
 #include "frame_schedule.h"
 #include "progress.h"
 #include "render_options.h"
+#include "sample_counts.h"
 #include "sound_track.h"
 #include "video_codecs.h"
 
@@ -135,6 +136,9 @@ TEST(RenderArgs, RefusesWhatCannotBeDoneWithOneLine)
         {"--audio", "sound.wav", "--size", "320x180"},
         {"--audio", "sound.wav", "--video", "v.mp4"},
         {"--audio", "sound.wav", "--codec", "ffv1"},
+        {"--audio", "sound.wav", "--samples", "2"},
+        {"--samples", "65", "--bench"},
+        {"--samples", "-1", "--bench"},
     };
     for (const auto& args : refused) {
         const ParsedArgs parsed = parse(args);
@@ -405,6 +409,34 @@ TEST(VideoFormats, MismatchesAreRefusedWithOneLineNamingWhatWouldDo)
     std::string error;
     EXPECT_TRUE(chooseVideoFormat("h264", qualityNotGiven, 444, "demo.mp4", 641, 361, &format, &error)) << error;
     EXPECT_TRUE(chooseVideoFormat("prores", qualityNotGiven, chromaNotGiven, "demo.mov", 640, 361, &format, &error));
+}
+
+TEST(SampleCounts, AsTheDemoAsksOrExactlyWhatWasAskedIfTheDriverOffersIt)
+{
+    struct Case {
+        int wanted;
+        std::vector<int> offered;
+        int chosen; // -1: refused
+    };
+    const Case cases[] = {
+        {samplesAsTheDemoAsks, {8, 4, 2}, 4},  {samplesAsTheDemoAsks, {2}, 2},     {samplesAsTheDemoAsks, {}, 0},
+        {samplesAsTheDemoAsks, {16, 8}, 0},    {8, {8, 4, 2}, 8},                  {0, {8, 4, 2}, 0},
+        {2, {2, 4}, 2},                        {3, {8, 4, 2}, -1},                 {16, {8, 4, 2}, -1},
+        {4, {}, -1},
+    };
+    for (const Case& c : cases) {
+        int chosen = -2;
+        std::string error;
+        const bool ok = chooseSampleCount(c.wanted, c.offered, &chosen, &error);
+        EXPECT_EQ(ok, c.chosen >= 0) << c.wanted;
+        if (ok) {
+            EXPECT_EQ(chosen, c.chosen) << c.wanted;
+        }
+    }
+    std::string error;
+    int chosen = 0;
+    EXPECT_FALSE(chooseSampleCount(3, {8, 2, 4}, &chosen, &error));
+    EXPECT_EQ(error, "--samples 3 is not offered by this OpenGL driver; it offers 0, 2, 4, 8");
 }
 
 TEST(VideoFormats, HdIsBt709AndSmallerPicturesBt601)

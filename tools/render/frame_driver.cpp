@@ -7,10 +7,10 @@
 #include "offscreen.h"
 #include "tool_platform.h"
 
-bool startDemoOffscreen(int width, int height, std::string* error)
+bool startDemoOffscreen(int width, int height, int samples, std::string* error)
 {
     installToolPlatform(resolveOffscreen);
-    if (!openOffscreen(width, height, error)) {
+    if (!openOffscreen(width, height, samples, error)) {
         return false;
     }
     onReshape(width, height);

@@ -9,7 +9,7 @@
 
 // Installs the stand-ins, opens the offscreen picture, hands the demo its size,
 // and sets the demo's fixed render state (which loads the textures from data/).
-bool startDemoOffscreen(int width, int height, std::string* error);
+bool startDemoOffscreen(int width, int height, int samples, std::string* error);
 
 // The schedule's clock-only idle calls, then the frame of the last of them, so the
 // state a frame leaves for the next (shot, light, clear colour) is in place.

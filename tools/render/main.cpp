@@ -79,7 +79,7 @@ void showProgress(int64_t done, int64_t total)
 void startDemo(const RenderOptions& options)
 {
     std::string error;
-    if (!startDemoOffscreen(options.width, options.height, &error)) {
+    if (!startDemoOffscreen(options.width, options.height, options.samples, &error)) {
         fail(exitFailure, error);
     }
 }

@@ -1,6 +1,8 @@
 // Framebuffer objects behind a hidden window: draw multisampled, resolve by blit, read back.
 #include "offscreen.h"
 
+#include "sample_counts.h"
+
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -24,6 +26,7 @@ PFNGLRENDERBUFFERSTORAGEMULTISAMPLEPROC renderbufferStorageMultisample = nullptr
 PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
 PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
 PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
+PFNGLGETINTERNALFORMATIVPROC getInternalformativ = nullptr; // OpenGL 4.2; may be missing
 
 int pictureWidth = 0;
 int pictureHeight = 0;
@@ -82,9 +85,33 @@ GLuint makeFramebuffer(int sampleCount, bool withDepth)
     return framebuffer;
 }
 
+// The multisample counts the driver offers for the colour buffer; without the query,
+// every power of two up to its maximum.
+std::vector<int> offeredSampleCounts()
+{
+    std::vector<int> counts;
+    load(&getInternalformativ, "glGetInternalformativ");
+    GLint listed = 0;
+    if (getInternalformativ != nullptr) {
+        getInternalformativ(GL_RENDERBUFFER, GL_RGBA8, GL_NUM_SAMPLE_COUNTS, 1, &listed);
+    }
+    if (listed > 0) {
+        std::vector<GLint> values(static_cast<size_t>(listed));
+        getInternalformativ(GL_RENDERBUFFER, GL_RGBA8, GL_SAMPLES, listed, values.data());
+        counts.assign(values.begin(), values.end());
+        return counts;
+    }
+    GLint maxSamples = 0;
+    glGetIntegerv(GL_MAX_SAMPLES, &maxSamples);
+    for (int count = 2; count <= maxSamples; count *= 2) {
+        counts.push_back(count);
+    }
+    return counts;
+}
+
 } // namespace
 
-bool openOffscreen(int width, int height, std::string* error)
+bool openOffscreen(int width, int height, int wantedSamples, std::string* error)
 {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
@@ -125,12 +152,17 @@ bool openOffscreen(int width, int height, std::string* error)
     pictureWidth = width;
     pictureHeight = height;
 
-    GLint maxSamples = 0;
-    glGetIntegerv(GL_MAX_SAMPLES, &maxSamples);
-    samples = std::min(wantedSamples, static_cast<int>(maxSamples));
+    if (!chooseSampleCount(wantedSamples, offeredSampleCounts(), &samples, error)) {
+        return false;
+    }
     if (samples > 1) {
         resolvedFramebuffer = makeFramebuffer(0, false);
         drawFramebuffer = resolvedFramebuffer != 0 ? makeFramebuffer(samples, true) : 0;
+    }
+    if (drawFramebuffer == 0 && samples > 1 && wantedSamples != samplesAsTheDemoAsks) {
+        *error = "the OpenGL driver refused " + std::to_string(samples) + " samples at " + std::to_string(width) +
+                 "x" + std::to_string(height) + "; try fewer with --samples";
+        return false;
     }
     if (drawFramebuffer == 0) {
         samples = 0;

@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
-// The samples per pixel the demo's window asks for.
-constexpr int wantedSamples = 4;
-
-// Opens the display, the hidden window and the framebuffers, and binds them for drawing.
-bool openOffscreen(int width, int height, std::string* error);
+// Opens the display, the hidden window and the framebuffers, and binds them for drawing,
+// with the samples per pixel asked for (samplesAsTheDemoAsks: 4, or the most below).
+bool openOffscreen(int width, int height, int wantedSamples, std::string* error);
 // Samples per pixel in use; 0 when the picture is not multisampled.
 int offscreenSamples();
 // Resolves the multisampled picture into the one that is read back.

@@ -24,6 +24,8 @@ const char* const renderUsage =
     "  --from, --to  a range of demo time in ms, the end excluded\n"
     "  --fps N       frames per second of the range or video (default 60)\n"
     "  --size WxH    the picture size (default 800x450)\n"
+    "  --samples N   multisampling, samples per pixel: 0 (none) or a count the OpenGL\n"
+    "                driver offers (default 4, as the demo asks; llvmpipe offers 4)\n"
     "  --video FILE  a video with the music, through ffmpeg on the PATH\n"
     "  --codec C     h264 (default, .mp4 .mkv .mov), hevc (.mp4 .mkv .mov),\n"
     "                ffv1 (lossless, .mkv, 4:4:4) or prores (422 HQ, .mov, PCM sound)\n"
@@ -101,7 +103,8 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                                 option == "--fps" || option == "--size" || option == "--frames" ||
                                 option == "--video" || option == "--audio" || option == "--moments" ||
                                 option == "-o" ||
-                                option == "--codec" || option == "--quality" || option == "--chroma";
+                                option == "--codec" || option == "--quality" || option == "--chroma" ||
+                                option == "--samples";
         if (!takesValue && option != "--bench" && option != "--shot-table") {
             return refuse("unknown option '" + option + "' (try --help)");
         }
@@ -141,6 +144,12 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                 return refuse(option + " needs a whole number, not '" + value + "'");
             }
             (option == "--quality" ? quality : chroma) = static_cast<int>(number);
+        } else if (option == "--samples") {
+            if (!parseWhole(value, 0, maxSamples, &number)) {
+                return refuse("--samples needs a whole number from 0 to " + std::to_string(maxSamples) +
+                              ", not '" + value + "'");
+            }
+            options.samples = static_cast<int>(number);
         } else if (option == "--codec") {
             codec = value;
         } else if (option == "--size") {
@@ -231,8 +240,10 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
         if (output) {
             return refuse("--audio names its file itself; drop -o");
         }
-        if (seen.count("--size")) {
-            return refuse("--size does not apply to --audio");
+        for (const char* pictureOnly : {"--size", "--samples"}) {
+            if (seen.count(pictureOnly)) {
+                return refuse(std::string(pictureOnly) + " does not apply to --audio");
+            }
         }
         options.mode = RenderMode::sound;
         if (!from) {

@@ -1,6 +1,7 @@
 // The command line of glasswind-render: which of the four jobs to do, and how.
 #pragma once
 
+#include "sample_counts.h"
 #include "video_codecs.h"
 
 #include <cstdint>
@@ -18,6 +19,7 @@ constexpr int minFps = 1;
 constexpr int maxFps = 1000; // idle times are whole milliseconds
 constexpr int minBenchFrames = 1;
 constexpr int maxBenchFrames = 100000;
+constexpr int maxSamples = 64;
 
 struct RenderOptions {
     RenderMode mode = RenderMode::help;
@@ -28,6 +30,7 @@ struct RenderOptions {
     int width = defaultWidth;
     int height = defaultHeight;
     int benchFrames = defaultBenchFrames;
+    int samples = samplesAsTheDemoAsks; // --samples: per pixel, 0 for none
     std::string output; // the PNG file, the frame folder, the video or the sound file
     std::string momentsFile; // --moments: one demo time a line, each drawn as --at draws it
     VideoFormat video;       // --video: codec, container, quality, chroma and colour
