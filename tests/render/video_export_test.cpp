@@ -6,6 +6,7 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -258,6 +259,118 @@ TEST_F(VideoExport, TheSoundAloneIsTheVideosSoundSilentUntilTheMusicStarts)
               0);
     SF_INFO alone, withVideo;
     EXPECT_EQ(readSound((work / "sound.flac").string(), &alone), readSound(decoded, &withVideo));
+}
+
+// Whole files read back from ffmpeg, decoded as a player would.
+std::vector<uint8_t> decodeGreyFrames(const std::string& video, const std::string& scratch)
+{
+    EXPECT_EQ(std::system(("ffmpeg -v error -y -i '" + video + "' -f rawvideo -pix_fmt gray '" + scratch + "'").c_str()),
+              0);
+    const std::string bytes = runAndRead("cat '" + scratch + "'");
+    return {bytes.begin(), bytes.end()};
+}
+
+std::vector<int16_t> decodeMonoSound(const std::string& video, const std::string& scratch)
+{
+    EXPECT_EQ(std::system(("ffmpeg -v error -y -i '" + video + "' -map 0:a -f s16le -ac 1 -ar 44100 '" + scratch +
+                           "'").c_str()),
+              0);
+    const std::string bytes = runAndRead("cat '" + scratch + "'");
+    std::vector<int16_t> samples(bytes.size() / 2);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) |
+                                          static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
+    }
+    return samples;
+}
+
+// The share of a frame between the letterbox bands that is near white, each row pair
+// judged by its brighter row (the scanlines darken the other).
+double whiteShare(const std::vector<uint8_t>& grey, int width, int height, size_t frame)
+{
+    const uint8_t* f = grey.data() + frame * width * height;
+    int white = 0, all = 0;
+    for (int y = height / 12 + 1; y + 1 < height - height / 12; y += 2) {
+        for (int x = 0; x < width; ++x) {
+            white += std::max(f[y * width + x], f[(y + 1) * width + x]) > 200 ? 1 : 0;
+            ++all;
+        }
+    }
+    return static_cast<double>(white) / all;
+}
+
+// The strongest rise of the sound's energy within 60 ms of a time (ms into the file),
+// stepped by 1 ms: the hit. Energy in 5 ms windows against the 30 ms before.
+double hitNear(const std::vector<int16_t>& sound, double aroundMs, double* rise)
+{
+    constexpr int window = 220; // 5 ms at 44.1 kHz
+    const auto energy = [&sound](long from) {
+        double total = 0;
+        for (long i = std::max(0L, from); i < from + window && i < static_cast<long>(sound.size()); ++i) {
+            total += double(sound[i]) * sound[i];
+        }
+        return total / window;
+    };
+    double best = 0, bestMs = aroundMs;
+    for (int d = -60; d <= 60; ++d) {
+        const long at = static_cast<long>((aroundMs + d) * 44.1);
+        double before = 0;
+        for (int j = 2; j < 8; ++j) {
+            before += energy(at - j * window) / 6;
+        }
+        const double ratio = energy(at) / (before + 1.0);
+        if (ratio > best) {
+            best = ratio;
+            bestMs = aroundMs + d;
+        }
+    }
+    *rise = best;
+    return bestMs;
+}
+
+TEST_F(VideoExport, EveryFlashShowsInTheFrameOfItsHitOrTheNext)
+{
+    // The flash train of scene 1 and the flashes that open scenes 4 to 9, in demo time.
+    struct Range {
+        int32_t fromMs, toMs;
+        std::vector<int32_t> flashes;
+    };
+    const Range ranges[] = {
+        {19000, 30000, {19220, 21880, 22770, 23660, 24550, 25440, 26330, 28110, 28550, 29000, 29440, 29880}},
+        {61700, 62100, {61880}},   {90150, 90550, {90330}},   {118600, 119000, {118770}},
+        {147050, 147450, {147220}}, {175500, 175900, {175660}}, {189700, 190100, {189880}},
+    };
+    constexpr int width = 160, height = 90;
+    constexpr double frameMs = 1000.0 / 60;
+    for (const Range& range : ranges) {
+        const std::string video = (work / "av.mkv").string();
+        ASSERT_TRUE(render("--video '" + video + "' --codec ffv1 --size 160x90 --from " +
+                           std::to_string(range.fromMs) + " --to " + std::to_string(range.toMs)));
+        const std::vector<uint8_t> grey = decodeGreyFrames(video, (work / "av.grey").string());
+        const std::vector<int16_t> sound = decodeMonoSound(video, (work / "av.pcm").string());
+        const size_t frames = grey.size() / (width * height);
+        for (int32_t flash : range.flashes) {
+            const double nominal = flash - range.fromMs; // ms into the file
+            double rise = 0;
+            const double hit = hitNear(sound, nominal, &rise);
+            EXPECT_GT(rise, 3.0) << "no hit in the music near " << flash;
+            // The first frame that shows the flash: white all over where the frame before was not,
+            // looked for from the frame before the hit's own (a beat can whiten the sky earlier).
+            long shown = -1;
+            for (size_t k = 1; k < frames && shown < 0; ++k) {
+                if (k * frameMs >= hit - 2 * frameMs && whiteShare(grey, width, height, k) > 0.999 &&
+                    whiteShare(grey, width, height, k - 1) <= 0.999) {
+                    shown = static_cast<long>(k);
+                }
+            }
+            ASSERT_GE(shown, 0) << "no flash seen near " << flash;
+            const long hitFrame = static_cast<long>(std::ceil(hit / frameMs - 1e-9));
+            std::printf("flash %d: hit at %+.0f ms, shown %+.1f ms, frames after the hit's own: %ld\n", flash,
+                        hit - nominal, shown * frameMs - nominal, shown - hitFrame);
+            EXPECT_GE(shown - hitFrame, 0) << "the flash at " << flash << " shows before its hit";
+            EXPECT_LE(shown - hitFrame, 1) << "the flash at " << flash << " shows late";
+        }
+    }
 }
 
 } // namespace
