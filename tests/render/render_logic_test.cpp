@@ -138,6 +138,11 @@ TEST(RenderArgs, RefusesWhatCannotBeDoneWithOneLine)
         {"--audio", "sound.wav", "--codec", "ffv1"},
         {"--audio", "sound.wav", "--samples", "2"},
         {"--samples", "65", "--bench"},
+        {"--motion-blur", "1", "--at", "5", "-o", "x.png"},
+        {"--motion-blur", "17", "--at", "5", "-o", "x.png"},
+        {"--motion-blur", "4", "--bench"},
+        {"--motion-blur", "4", "--audio", "s.wav"},
+        {"--motion-blur", "16", "--fps", "120", "--video", "v.mp4"},
         {"--samples", "-1", "--bench"},
     };
     for (const auto& args : refused) {
@@ -179,6 +184,29 @@ TEST(SteadySchedule, AtReplaysEveryTimeBelowThenDrawsTheTimeItself)
     const FrameSchedule start = scheduleAt(0, 60);
     EXPECT_TRUE(start.replayMs.empty());
     EXPECT_EQ(start.outputMs, std::vector<int32_t>{0});
+}
+
+TEST(SteadySchedule, MotionBlurRunsAtTheSubFrameRateAndGroupsItsCalls)
+{
+    // 1000 to 1033 ms at 60 fps is two frames (1000, 1016); with 4 sub-frames the run goes at 240 fps:
+    // calls 240 to 247, at floor(n x 1000 / 240) ms, after the 240 calls below 1000 ms.
+    const FrameSchedule range = scheduleRange(1000, 1033, 60, 4);
+    EXPECT_EQ(outputFrameCount(range), 2);
+    EXPECT_EQ(range.outputMs, (std::vector<int32_t>{1000, 1004, 1008, 1012, 1016, 1020, 1025, 1029}));
+    ASSERT_EQ(range.replayMs.size(), 240u);
+    EXPECT_EQ(range.replayMs.back(), 995);
+
+    // Off the grid, --at starts its sub-frames at the time itself: 61880 + 0, 4, 8, 12,
+    // after the 240 fps calls below it (ceil(61880 x 0.24) = 14852 of them).
+    const FrameSchedule at = scheduleAt(61880, 60, 4);
+    EXPECT_EQ(outputFrameCount(at), 1);
+    EXPECT_EQ(at.outputMs, (std::vector<int32_t>{61880, 61884, 61888, 61892}));
+    ASSERT_EQ(at.replayMs.size(), 14852u);
+    EXPECT_EQ(at.replayMs.back(), 61879);
+
+    // Without motion blur, the schedules are those of a plain 60 fps run.
+    EXPECT_EQ(scheduleRange(1000, 1033, 60).outputMs, (std::vector<int32_t>{1000, 1016}));
+    EXPECT_EQ(outputFrameCount(scheduleRange(0, 196000, 30, 16)), 5880);
 }
 
 TEST(SteadySchedule, RangesCountTheFramesOfTheRateAndSplitWithoutGapOrOverlap)

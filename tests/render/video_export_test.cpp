@@ -373,4 +373,51 @@ TEST_F(VideoExport, EveryFlashShowsInTheFrameOfItsHitOrTheNext)
     }
 }
 
+std::vector<uint8_t> readPicture(const fs::path& path)
+{
+    int width = 0, height = 0;
+    return readPngRgb(path.string(), &width, &height);
+}
+
+TEST_F(VideoExport, MotionBlurAveragesTheFramesOfARunAtTheSubFrameRate)
+{
+    // 19200 to 19300 ms through the fast flash at 19220: 6 frames at 60 fps, each the
+    // rounded mean of 4 frames of a real 240 fps run, drawn here frame by frame.
+    const fs::path fast = work / "fast", blurred = work / "blurred", again = work / "again";
+    const std::string size = " --size 160x90 ";
+    ASSERT_TRUE(render("--from 19200 --to 19300 --fps 240" + size + "-o '" + fast.string() + "'"));
+    ASSERT_TRUE(render("--from 19200 --to 19300 --motion-blur 4" + size + "-o '" + blurred.string() + "'"));
+    ASSERT_TRUE(render("--from 19200 --to 19300 --motion-blur 4" + size + "-o '" + again.string() + "'"));
+    const auto frameFile = [](const fs::path& dir, int k) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame_%06d.png", k);
+        return dir / name;
+    };
+    const auto meanOfFour = [&](int first) {
+        std::vector<uint8_t> mean;
+        std::vector<std::vector<uint8_t>> four;
+        for (int i = 0; i < 4; ++i) {
+            four.push_back(readPicture(frameFile(fast, first + i)));
+        }
+        for (size_t b = 0; b < four[0].size(); ++b) {
+            mean.push_back(static_cast<uint8_t>((four[0][b] + four[1][b] + four[2][b] + four[3][b] + 2) / 4));
+        }
+        return mean;
+    };
+    for (int k = 0; k < 6; ++k) {
+        const std::vector<uint8_t> got = readPicture(frameFile(blurred, k));
+        EXPECT_EQ(got, meanOfFour(4 * k)) << "frame " << k;
+        EXPECT_EQ(got, readPicture(frameFile(again, k))) << "the same bytes each time, frame " << k;
+        if (k == 1) {
+            EXPECT_NE(got, readPicture(frameFile(fast, 4))) << "the flash's start is blurred";
+        }
+    }
+    EXPECT_FALSE(fs::exists(frameFile(blurred, 6)));
+
+    // --at on the 240 fps grid (19225 = call 4614) averages the same four frames.
+    const fs::path still = work / "still.png";
+    ASSERT_TRUE(render("--at 19225 --motion-blur 4" + size + "-o '" + still.string() + "'"));
+    EXPECT_EQ(readPicture(still), meanOfFour(6));
+}
+
 } // namespace

@@ -38,3 +38,28 @@ void captureFrame(std::vector<uint8_t>* rgb)
 {
     readOffscreenRgb(rgb);
 }
+
+void drawOutputFrame(const FrameSchedule& schedule, int64_t k, std::vector<uint8_t>* rgb)
+{
+    const size_t first = static_cast<size_t>(k) * schedule.subFrames;
+    if (schedule.subFrames == 1) {
+        drawFrameAt(schedule.outputMs[first]);
+        captureFrame(rgb);
+        return;
+    }
+    std::vector<uint32_t> sums;
+    std::vector<uint8_t> sub;
+    for (int i = 0; i < schedule.subFrames; ++i) {
+        drawFrameAt(schedule.outputMs[first + i]);
+        captureFrame(&sub);
+        sums.resize(sub.size(), 0);
+        for (size_t b = 0; b < sub.size(); ++b) {
+            sums[b] += sub[b];
+        }
+    }
+    const uint32_t count = static_cast<uint32_t>(schedule.subFrames);
+    rgb->resize(sums.size());
+    for (size_t b = 0; b < sums.size(); ++b) {
+        (*rgb)[b] = static_cast<uint8_t>((sums[b] + count / 2) / count);
+    }
+}

@@ -20,3 +20,7 @@ void drawFrameAt(int32_t timeMs);
 
 // The last drawn frame as RGB, top row first.
 void captureFrame(std::vector<uint8_t>* rgb);
+
+// Output frame k of the schedule, drawn and read back: its one idle call, or with
+// sub-frames each drawn at its own time and the pictures averaged (rounded to nearest).
+void drawOutputFrame(const FrameSchedule& schedule, int64_t k, std::vector<uint8_t>* rgb);

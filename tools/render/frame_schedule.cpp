@@ -26,27 +26,38 @@ int64_t framesInRange(int32_t fromMs, int32_t toMs, int fps)
     return firstIdleCallFrom(toMs, fps) - firstIdleCallFrom(fromMs, fps);
 }
 
-FrameSchedule scheduleAt(int32_t atMs, int fps)
+int64_t outputFrameCount(const FrameSchedule& schedule)
+{
+    return static_cast<int64_t>(schedule.outputMs.size()) / schedule.subFrames;
+}
+
+FrameSchedule scheduleAt(int32_t atMs, int fps, int subFrames)
 {
     FrameSchedule schedule;
-    const int64_t below = firstIdleCallFrom(atMs, fps);
+    schedule.subFrames = subFrames;
+    const int runFps = fps * subFrames;
+    const int64_t below = firstIdleCallFrom(atMs, runFps);
     for (int64_t n = 0; n < below; ++n) {
-        schedule.replayMs.push_back(steadyIdleTimeMs(n, fps));
+        schedule.replayMs.push_back(steadyIdleTimeMs(n, runFps));
     }
-    schedule.outputMs.push_back(atMs);
+    for (int i = 0; i < subFrames; ++i) {
+        schedule.outputMs.push_back(atMs + steadyIdleTimeMs(i, runFps));
+    }
     return schedule;
 }
 
-FrameSchedule scheduleRange(int32_t fromMs, int32_t toMs, int fps)
+FrameSchedule scheduleRange(int32_t fromMs, int32_t toMs, int fps, int subFrames)
 {
     FrameSchedule schedule;
+    schedule.subFrames = subFrames;
+    const int runFps = fps * subFrames;
     const int64_t first = firstIdleCallFrom(fromMs, fps);
     const int64_t end = firstIdleCallFrom(toMs, fps);
-    for (int64_t n = 0; n < first; ++n) {
-        schedule.replayMs.push_back(steadyIdleTimeMs(n, fps));
+    for (int64_t n = 0; n < first * subFrames; ++n) {
+        schedule.replayMs.push_back(steadyIdleTimeMs(n, runFps));
     }
-    for (int64_t n = first; n < end; ++n) {
-        schedule.outputMs.push_back(steadyIdleTimeMs(n, fps));
+    for (int64_t n = first * subFrames; n < end * subFrames; ++n) {
+        schedule.outputMs.push_back(steadyIdleTimeMs(n, runFps));
     }
     return schedule;
 }

@@ -21,14 +21,22 @@ struct FrameSchedule {
     // Idle calls that only advance the clock and pulses; the last of them is also
     // drawn, so the shot, light and clear colour it leaves behind carry over.
     std::vector<int32_t> replayMs;
-    // Idle calls whose frames are drawn and kept.
+    // Idle calls whose frames are drawn and kept, subFrames of them for each output
+    // frame (motion blur averages them), in order.
     std::vector<int32_t> outputMs;
+    int subFrames = 1;
 };
 
-// --at: every steady idle time below atMs, then atMs itself.
-FrameSchedule scheduleAt(int32_t atMs, int fps);
-// --from/--to: the steady idle times below fromMs, then those in [fromMs, toMs).
-FrameSchedule scheduleRange(int32_t fromMs, int32_t toMs, int fps);
+// How many frames the schedule puts out.
+int64_t outputFrameCount(const FrameSchedule& schedule);
+
+// --at: every steady idle time below atMs, then atMs itself. With k sub-frames the run
+// goes at k x fps: its idle times below atMs, then atMs and the k - 1 sub-frames of
+// that rate after it, floor(i * 1000 / (k x fps)) later.
+FrameSchedule scheduleAt(int32_t atMs, int fps, int subFrames = 1);
+// --from/--to: the steady idle times below fromMs, then those in [fromMs, toMs). With k
+// sub-frames the run goes at k x fps, output frame n holding its calls nk ... nk + k - 1.
+FrameSchedule scheduleRange(int32_t fromMs, int32_t toMs, int fps, int subFrames = 1);
 
 // The stretch of demo time a scene is drawn in: [fromMs, toMs), within 0 ... lastShownMs.
 struct SceneSpan {

@@ -92,11 +92,10 @@ void renderStill(const RenderOptions& options)
         fail(exitFailure, error);
     }
     startDemo(options);
-    const FrameSchedule schedule = scheduleAt(options.atMs, steadyFps);
+    const FrameSchedule schedule = scheduleAt(options.atMs, steadyFps, options.motionBlur);
     replayBefore(schedule);
-    drawFrameAt(schedule.outputMs.front());
     std::vector<uint8_t> rgb;
-    captureFrame(&rgb);
+    drawOutputFrame(schedule, 0, &rgb);
     if (!writePngRgb(output.stream, options.width, options.height, rgb)) {
         fail(exitFailure, "cannot write '" + options.output + "': PNG encoding failed");
     }
@@ -112,14 +111,13 @@ void renderFrames(const RenderOptions& options)
         fail(exitFailure, error);
     }
     startDemo(options);
-    const FrameSchedule schedule = scheduleRange(options.fromMs, options.toMs, options.fps);
+    const FrameSchedule schedule = scheduleRange(options.fromMs, options.toMs, options.fps, options.motionBlur);
     replayBefore(schedule);
-    const int64_t total = static_cast<int64_t>(schedule.outputMs.size());
+    const int64_t total = outputFrameCount(schedule);
     std::vector<uint8_t> rgb;
     startProgress();
     for (int64_t k = 0; k < total; ++k) {
-        drawFrameAt(schedule.outputMs[static_cast<size_t>(k)]);
-        captureFrame(&rgb);
+        drawOutputFrame(schedule, k, &rgb);
         char name[frameNameSize];
         std::snprintf(name, sizeof name, "/frame_%06lld.png", static_cast<long long>(k));
         if (!savePng(options.output + name, options.width, options.height, rgb, &error)) {
@@ -153,10 +151,9 @@ void renderMoments(const RenderOptions& options)
     for (int64_t k = 0; k < total; ++k) {
         const int32_t atMs = moments[static_cast<size_t>(k)];
         resetClock();
-        const FrameSchedule schedule = scheduleAt(atMs, steadyFps);
+        const FrameSchedule schedule = scheduleAt(atMs, steadyFps, options.motionBlur);
         replayBefore(schedule);
-        drawFrameAt(atMs);
-        captureFrame(&rgb);
+        drawOutputFrame(schedule, 0, &rgb);
         char name[frameNameSize];
         std::snprintf(name, sizeof name, "/%06d.png", static_cast<int>(atMs));
         if (!savePng(options.output + name, options.width, options.height, rgb, &error)) {
@@ -209,7 +206,8 @@ std::vector<int16_t> decodedMusic()
 // The sound under the frames of the range, placed where a steady run starts the music.
 std::vector<int16_t> soundForRange(const RenderOptions& options, int64_t frames)
 {
-    const MusicStart musicStart = findMusicStart(options.toMs, options.fps);
+    // With motion blur the run goes at the sub-frame rate, and so does the music's start.
+    const MusicStart musicStart = findMusicStart(options.toMs, options.fps * options.motionBlur);
     return placeSoundTrack(decodedMusic(), musicStart, firstIdleCallFrom(options.fromMs, options.fps), frames,
                            options.fps, soundTrackRate);
 }
@@ -259,8 +257,8 @@ void renderVideo(const RenderOptions& options)
     output.stream = nullptr;
 
     startDemo(options);
-    const FrameSchedule schedule = scheduleRange(options.fromMs, options.toMs, options.fps);
-    const int64_t total = static_cast<int64_t>(schedule.outputMs.size());
+    const FrameSchedule schedule = scheduleRange(options.fromMs, options.toMs, options.fps, options.motionBlur);
+    const int64_t total = outputFrameCount(schedule);
     const std::vector<int16_t> track = soundForRange(options, total);
     PendingFile sound;
     if (!writeSoundTrack(track, &sound, &error)) {
@@ -281,8 +279,7 @@ void renderVideo(const RenderOptions& options)
     std::vector<uint8_t> rgb;
     startProgress();
     for (int64_t k = 0; k < total; ++k) {
-        drawFrameAt(schedule.outputMs[static_cast<size_t>(k)]);
-        captureFrame(&rgb);
+        drawOutputFrame(schedule, k, &rgb);
         if (!sendVideoFrame(rgb, &error)) {
             fail(exitFailure, namingFinal(error, output));
         }

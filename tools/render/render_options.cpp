@@ -35,6 +35,8 @@ const char* const renderUsage =
     "                420 for ffv1; colours are BT.709 from 1280 wide, BT.601 below\n"
     "  --audio FILE  the sound track alone, 16-bit 44.1 kHz stereo, as long as a\n"
     "                video of the same range and rate, placed where a run starts it\n"
+    "  --motion-blur K  each frame the average of K sub-frames (2 to 16) over its\n"
+    "                interval, from a run at K x fps (--at, ranges, --moments, --video)\n"
     "  --bench       time each scene: median and worst ms per frame, fps\n"
     "  --frames N    frames drawn per scene by --bench (default 120)\n"
     "  --moments FILE  draw each demo time listed in FILE (one a line, '#' comments)\n"
@@ -104,7 +106,7 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                                 option == "--video" || option == "--audio" || option == "--moments" ||
                                 option == "-o" ||
                                 option == "--codec" || option == "--quality" || option == "--chroma" ||
-                                option == "--samples";
+                                option == "--samples" || option == "--motion-blur";
         if (!takesValue && option != "--bench" && option != "--shot-table") {
             return refuse("unknown option '" + option + "' (try --help)");
         }
@@ -150,6 +152,13 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                               ", not '" + value + "'");
             }
             options.samples = static_cast<int>(number);
+        } else if (option == "--motion-blur") {
+            if (!parseWhole(value, minMotionBlur, maxMotionBlur, &number)) {
+                return refuse("--motion-blur needs a whole number of sub-frames from " +
+                              std::to_string(minMotionBlur) + " to " + std::to_string(maxMotionBlur) +
+                              ", not '" + value + "'");
+            }
+            options.motionBlur = static_cast<int>(number);
         } else if (option == "--codec") {
             codec = value;
         } else if (option == "--size") {
@@ -211,6 +220,9 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     if (seen.count("--frames") && !bench) {
         return refuse("--frames applies only to --bench");
     }
+    if (seen.count("--motion-blur") && (bench || sound)) {
+        return refuse(std::string("--motion-blur does not apply to ") + (bench ? "--bench" : "--audio"));
+    }
     for (const char* videoOnly : {"--codec", "--quality", "--chroma"}) {
         if (seen.count(videoOnly) && !video) {
             return refuse(std::string(videoOnly) + " applies only to --video");
@@ -270,6 +282,12 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     }
     if (options.fps == 0) {
         options.fps = steadyFps;
+    }
+    // Sub-frames are idle calls of a faster run, and the demo's clock counts whole ms.
+    if (options.motionBlur * options.fps > maxFps) {
+        return refuse("--motion-blur " + std::to_string(options.motionBlur) + " at " + std::to_string(options.fps) +
+                      " fps makes a run of " + std::to_string(options.motionBlur * options.fps) +
+                      " idle calls a second; the demo's clock allows " + std::to_string(maxFps));
     }
 
     ParsedArgs parsed;

@@ -20,6 +20,8 @@ constexpr int maxFps = 1000; // idle times are whole milliseconds
 constexpr int minBenchFrames = 1;
 constexpr int maxBenchFrames = 100000;
 constexpr int maxSamples = 64;
+constexpr int minMotionBlur = 2;
+constexpr int maxMotionBlur = 16;
 
 struct RenderOptions {
     RenderMode mode = RenderMode::help;
@@ -31,6 +33,7 @@ struct RenderOptions {
     int height = defaultHeight;
     int benchFrames = defaultBenchFrames;
     int samples = samplesAsTheDemoAsks; // --samples: per pixel, 0 for none
+    int motionBlur = 1;                 // --motion-blur: sub-frames averaged into each frame
     std::string output; // the PNG file, the frame folder, the video or the sound file
     std::string momentsFile; // --moments: one demo time a line, each drawn as --at draws it
     VideoFormat video;       // --video: codec, container, quality, chroma and colour
