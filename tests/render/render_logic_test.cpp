@@ -4,6 +4,7 @@
 #include "ffmpeg_command.h"
 #include "frame_schedule.h"
 #include "progress.h"
+#include "render_jobs.h"
 #include "render_options.h"
 #include "sample_counts.h"
 #include "sound_track.h"
@@ -139,6 +140,10 @@ TEST(RenderArgs, RefusesWhatCannotBeDoneWithOneLine)
         {"--audio", "sound.wav", "--samples", "2"},
         {"--samples", "65", "--bench"},
         {"--motion-blur", "1", "--at", "5", "-o", "x.png"},
+        {"--jobs", "2", "--at", "5", "-o", "x.png"},
+        {"--jobs", "0", "--video", "v.mp4"},
+        {"--jobs", "some", "--video", "v.mp4"},
+        {"--jobs", "2", "--audio", "s.wav"},
         {"--motion-blur", "17", "--at", "5", "-o", "x.png"},
         {"--motion-blur", "4", "--bench"},
         {"--motion-blur", "4", "--audio", "s.wav"},
@@ -207,6 +212,38 @@ TEST(SteadySchedule, MotionBlurRunsAtTheSubFrameRateAndGroupsItsCalls)
     // Without motion blur, the schedules are those of a plain 60 fps run.
     EXPECT_EQ(scheduleRange(1000, 1033, 60).outputMs, (std::vector<int32_t>{1000, 1016}));
     EXPECT_EQ(outputFrameCount(scheduleRange(0, 196000, 30, 16)), 5880);
+}
+
+TEST(Jobs, ARangeSplitsIntoContiguousChunksOfNearlyEqualSize)
+{
+    struct Case {
+        int64_t first, end;
+        int jobs;
+        std::vector<std::pair<int64_t, int64_t>> chunks;
+    };
+    const Case cases[] = {
+        {0, 120, 2, {{0, 60}, {60, 120}}},
+        {1140, 1200, 4, {{1140, 1155}, {1155, 1170}, {1170, 1185}, {1185, 1200}}},
+        {10, 17, 3, {{10, 13}, {13, 15}, {15, 17}}},
+        {5, 7, 4, {{5, 6}, {6, 7}}}, // never an empty chunk
+        {0, 11760, 1, {{0, 11760}}},
+        {3, 3, 2, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::pair<int64_t, int64_t>> got;
+        for (const FrameChunk& chunk : splitFrames(c.first, c.end, c.jobs)) {
+            got.push_back({chunk.first, chunk.end});
+        }
+        EXPECT_EQ(got, c.chunks) << c.first << ".." << c.end << " in " << c.jobs;
+    }
+    // auto is a job a core, never more jobs than frames; llvmpipe's threads are shared out.
+    EXPECT_EQ(jobCount(jobsAuto, 2, 1000), 2);
+    EXPECT_EQ(jobCount(jobsAuto, 8, 3), 3);
+    EXPECT_EQ(jobCount(4, 2, 1000), 4);
+    EXPECT_EQ(jobCount(4, 2, 0), 1);
+    EXPECT_EQ(threadsPerJob(2, 2), 1);
+    EXPECT_EQ(threadsPerJob(8, 3), 2);
+    EXPECT_EQ(threadsPerJob(2, 4), 1);
 }
 
 TEST(SteadySchedule, RangesCountTheFramesOfTheRateAndSplitWithoutGapOrOverlap)
@@ -376,7 +413,7 @@ TEST(Ffmpeg, FramesOnStandardInputTheSoundTrackFromItsFileAndEachCodecsSettings)
          true},
     };
     for (const Case& c : cases) {
-        VideoJob job{"/usr/bin/ffmpeg", "out/.demo.part-abc123", "/tmp/sound.raw", c.width, c.height, 30, {}};
+        VideoJob job{"/usr/bin/ffmpeg", "out/.demo.part-abc123", "/tmp/sound.raw", c.width, c.height, 30, {}, false, ""};
         std::string error;
         ASSERT_TRUE(chooseVideoFormat(c.codec, c.quality, c.chroma, c.path, c.width, c.height, &job.format, &error))
             << c.path << ": " << error;

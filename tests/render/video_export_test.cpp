@@ -420,4 +420,47 @@ TEST_F(VideoExport, MotionBlurAveragesTheFramesOfARunAtTheSubFrameRate)
     EXPECT_EQ(readPicture(still), meanOfFour(6));
 }
 
+TEST_F(VideoExport, JobsGiveTheSameOutputAsOneProcessAndStopTogether)
+{
+    // PNG frames byte for byte, and FFV1's decoded frames and sound.
+    const std::string range = " --from 19000 --to 20000 --size 160x90 ";
+    const fs::path one = work / "one", two = work / "two";
+    ASSERT_TRUE(render(range + "-o '" + one.string() + "'"));
+    ASSERT_TRUE(render(range + "--jobs 2 -o '" + two.string() + "'"));
+    int frames = 0;
+    for (const auto& entry : fs::directory_iterator(one)) {
+        EXPECT_EQ(readPicture(entry.path()), readPicture(two / entry.path().filename())) << entry.path();
+        ++frames;
+    }
+    EXPECT_EQ(frames, 60);
+    EXPECT_EQ(std::distance(fs::directory_iterator(two), fs::directory_iterator()), 60);
+
+    const auto decoded = [](const std::string& video) {
+        return runAndRead("ffmpeg -v error -i '" + video + "' -f framemd5 - | grep -v '^#'") +
+               runAndRead("ffmpeg -v error -i '" + video + "' -map 0:a -f s16le - | md5sum");
+    };
+    const std::string whole = (work / "whole.mkv").string(), split = (work / "split.mkv").string();
+    ASSERT_TRUE(render("--video '" + whole + "' --codec ffv1" + range));
+    ASSERT_TRUE(render("--video '" + split + "' --codec ffv1 --jobs 3" + range));
+    EXPECT_EQ(decoded(whole), decoded(split));
+    EXPECT_EQ(probeStreams(split)["video"]["nb_read_frames"], "60");
+
+    // Interrupted, the tool and its jobs end together, leaving no file, scratch or ffmpeg
+    // (the brackets keep the pattern from finding the shell that runs it).
+    const fs::path scratch = work / "scratch";
+    fs::create_directories(scratch);
+    const std::string stopped = (work / "stopped.mp4").string();
+    const std::string said = runAndRead(
+        "cd '" GLASSWIND_SOURCE_DIR "' && { TMPDIR='" + scratch.string() + "' '" RENDER_BIN "' --video '" + stopped +
+        "' --from 19000 --to 90000 --size 160x90 --jobs 2 2>/dev/null & pid=$!; sleep 2; kill -INT $pid; wait $pid; "
+        "echo \"exit=$?\"; sleep 0.5; pgrep -f -- '--vide[o] " + stopped + "|" + scratch.string() + "/glasswin[d]' | wc -l; }");
+    EXPECT_NE(said.find("exit=130"), std::string::npos) << said;
+    EXPECT_NE(said.find("\n0\n"), std::string::npos) << "processes left: " << said;
+    EXPECT_FALSE(fs::exists(stopped));
+    EXPECT_TRUE(fs::is_empty(scratch));
+    for (const auto& entry : fs::directory_iterator(work)) {
+        EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
+    }
+}
+
 } // namespace

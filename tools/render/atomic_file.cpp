@@ -49,8 +49,14 @@ void unlinkPending()
     }
 }
 
+// A helper process to end with the tool (its ffmpeg), 0 when there is none.
+volatile sig_atomic_t helperPid = 0;
+
 void onSignal(int signalNumber)
 {
+    if (helperPid > 0) {
+        kill(static_cast<pid_t>(helperPid), SIGKILL);
+    }
     unlinkPending();
     _exit(interruptedExit + signalNumber);
 }
@@ -172,3 +178,5 @@ void removePendingOnSignals()
         std::signal(signalNumber, onSignal);
     }
 }
+
+void endWithTheTool(pid_t pid) { helperPid = pid; }

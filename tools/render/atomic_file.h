@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <sys/types.h>
 #include <string>
 
 struct PendingFile {
@@ -28,3 +29,6 @@ bool ensureFolder(const std::string& path, std::string* error);
 void removeAllPending();
 // On SIGINT, SIGTERM or SIGHUP, removes every temporary file still pending, then ends.
 void removePendingOnSignals();
+// A process the signal handler kills before the tool ends (0: none), so a stopped
+// render leaves no ffmpeg writing behind it.
+void endWithTheTool(pid_t pid);

@@ -60,35 +60,63 @@ void addVideoCodec(std::vector<std::string>* args, const VideoFormat& format)
     }
 }
 
+// The sound and what goes around it in the final file.
+void addSoundAndFile(std::vector<std::string>* args, const VideoJob& job)
+{
+    const VideoFormat& format = job.format;
+    add(args, {"-c:a", format.codec->audioEncoder});
+    if (format.codec->audioBitrate != nullptr) {
+        add(args, {"-b:a", format.codec->audioBitrate});
+    }
+    add(args, {"-metadata", std::string("title=") + demoTitle});
+    // Players can start an MP4 or MOV before it has fully arrived.
+    const std::string container = format.container;
+    if (container == "mp4" || container == "mov") {
+        add(args, {"-movflags", "+faststart"});
+    }
+    add(args, {"-f", container, job.outputPath});
+}
+
+const char* const segmentMuxer = "matroska";
+
 } // namespace
 
 std::vector<std::string> ffmpegArguments(const VideoJob& job)
 {
     const VideoFormat& format = job.format;
-    std::vector<std::string> args = {
-        job.ffmpegPath, "-hide_banner", "-loglevel", "error", "-y",
+    std::vector<std::string> args = {job.ffmpegPath, "-hide_banner", "-loglevel", "error", "-y"};
+    const std::vector<std::string> sound = {
+        // The sound track, already placed, looped and cut.
+        "-f", "s16le", "-ar", std::to_string(soundTrackRate),
+        "-ac", std::to_string(soundTrackChannels), "-i", job.audioPath,
+    };
+    if (!job.segmentList.empty()) {
+        add(&args, {"-nostdin", "-f", "concat", "-safe", "0", "-i", job.segmentList});
+        args.insert(args.end(), sound.begin(), sound.end());
+        add(&args, {"-map", "0:v:0", "-map", "1:a:0", "-c:v", "copy"});
+        if (std::string(format.codec->encoder) == "libx265") {
+            add(&args, {"-tag:v", "hvc1"});
+        }
+        addSoundAndFile(&args, job);
+        return args;
+    }
+    add(&args, {
         // The frames, exactly as rendered.
         "-f", "rawvideo", "-pix_fmt", "rgb24",
         "-video_size", std::to_string(job.width) + "x" + std::to_string(job.height),
         "-framerate", std::to_string(job.fps), "-i", "pipe:0",
-        // The sound track, already placed, looped and cut.
-        "-f", "s16le", "-ar", std::to_string(soundTrackRate),
-        "-ac", std::to_string(soundTrackChannels), "-i", job.audioPath,
-        "-map", "0:v:0", "-map", "1:a:0",
-    };
+    });
+    if (!job.segment) {
+        args.insert(args.end(), sound.begin(), sound.end());
+        add(&args, {"-map", "0:v:0", "-map", "1:a:0"});
+    }
     addColour(&args, format);
     addVideoCodec(&args, format);
-    add(&args, {"-c:a", format.codec->audioEncoder});
-    if (format.codec->audioBitrate != nullptr) {
-        add(&args, {"-b:a", format.codec->audioBitrate});
+    if (job.segment) {
+        add(&args, {"-f", segmentMuxer, job.outputPath});
+        return args;
     }
-    add(&args, {"-metadata", std::string("title=") + demoTitle});
-    // Players can start an MP4 or MOV before it has fully arrived.
-    const std::string container = format.container;
-    if (container == "mp4" || container == "mov") {
-        add(&args, {"-movflags", "+faststart"});
-    }
-    add(&args, {"-f", container, job.outputPath});
+    addSoundAndFile(&args, job);
     return args;
 }
 

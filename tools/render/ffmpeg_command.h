@@ -17,9 +17,15 @@ struct VideoJob {
     int height = 0;
     int fps = 0;
     VideoFormat format;
+    // A split render: each job encodes its frames alone into a Matroska segment
+    // (segment), then one run joins the segments listed in segmentList without
+    // encoding them again, and adds the sound.
+    bool segment = false;
+    std::string segmentList;
 };
 
-// argv for ffmpeg: raw RGB frames on standard input, top row first.
+// argv for ffmpeg: raw RGB frames on standard input, top row first (or, for a join,
+// the listed segments).
 std::vector<std::string> ffmpegArguments(const VideoJob& job);
 
 // The first executable called name in the colon-separated directories of searchPath.

@@ -1,8 +1,11 @@
 // Formats the progress line and the time left from the rate so far.
 #include "progress.h"
 
+#include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -10,6 +13,20 @@ constexpr int64_t secondsPerMinute = 60;
 constexpr int64_t secondsPerHour = 3600;
 constexpr int percentScale = 100;
 constexpr size_t lineSize = 128;
+constexpr double progressIntervalSeconds = 0.5;
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+Clock::time_point progressStart;
+Clock::time_point lastProgress;
+
+// A job of a split render reports each frame here instead of printing.
+int reportFd = -1;
 
 } // namespace
 
@@ -46,3 +63,35 @@ std::string formatProgress(int64_t done, int64_t total, double elapsedSeconds)
                   formatDuration(left).c_str());
     return text;
 }
+
+void startProgress()
+{
+    progressStart = Clock::now();
+    lastProgress = progressStart;
+}
+
+void showProgress(int64_t done, int64_t total)
+{
+    if (reportFd >= 0) {
+        const char frameDone = 1;
+        ssize_t written = 0;
+        do {
+            written = write(reportFd, &frameDone, 1);
+        } while (written < 0 && errno == EINTR);
+        return;
+    }
+    const bool finished = done == total;
+    if (!finished && std::chrono::duration<double>(Clock::now() - lastProgress).count() <
+                         progressIntervalSeconds) {
+        return;
+    }
+    lastProgress = Clock::now();
+    const std::string line = formatProgress(done, total, secondsSince(progressStart));
+    if (isatty(STDERR_FILENO)) {
+        std::fprintf(stderr, "\r%s\033[K%s", line.c_str(), finished ? "\n" : "");
+    } else {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+}
+
+void reportProgressTo(int fd) { reportFd = fd; }

@@ -2,6 +2,7 @@
 #include "render_options.h"
 
 #include "frame_schedule.h"
+#include "render_jobs.h"
 #include "sound_file.h"
 
 #include <cerrno>
@@ -37,6 +38,8 @@ const char* const renderUsage =
     "                video of the same range and rate, placed where a run starts it\n"
     "  --motion-blur K  each frame the average of K sub-frames (2 to 16) over its\n"
     "                interval, from a run at K x fps (--at, ranges, --moments, --video)\n"
+    "  --jobs N      split a range or video over N processes (auto: one a core);\n"
+    "                the output is the same as from one\n"
     "  --bench       time each scene: median and worst ms per frame, fps\n"
     "  --frames N    frames drawn per scene by --bench (default 120)\n"
     "  --moments FILE  draw each demo time listed in FILE (one a line, '#' comments)\n"
@@ -106,7 +109,7 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                                 option == "--video" || option == "--audio" || option == "--moments" ||
                                 option == "-o" ||
                                 option == "--codec" || option == "--quality" || option == "--chroma" ||
-                                option == "--samples" || option == "--motion-blur";
+                                option == "--samples" || option == "--motion-blur" || option == "--jobs";
         if (!takesValue && option != "--bench" && option != "--shot-table") {
             return refuse("unknown option '" + option + "' (try --help)");
         }
@@ -152,6 +155,15 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                               ", not '" + value + "'");
             }
             options.samples = static_cast<int>(number);
+        } else if (option == "--jobs") {
+            if (value == "auto") {
+                options.jobs = jobsAuto;
+            } else if (!parseWhole(value, 1, maxJobs, &number)) {
+                return refuse("--jobs needs a whole number from 1 to " + std::to_string(maxJobs) +
+                              " or auto, not '" + value + "'");
+            } else {
+                options.jobs = static_cast<int>(number);
+            }
         } else if (option == "--motion-blur") {
             if (!parseWhole(value, minMotionBlur, maxMotionBlur, &number)) {
                 return refuse("--motion-blur needs a whole number of sub-frames from " +
@@ -219,6 +231,9 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     }
     if (seen.count("--frames") && !bench) {
         return refuse("--frames applies only to --bench");
+    }
+    if (seen.count("--jobs") && !(video || (from && !sound))) {
+        return refuse("--jobs applies only to --video and --from/--to");
     }
     if (seen.count("--motion-blur") && (bench || sound)) {
         return refuse(std::string("--motion-blur does not apply to ") + (bench ? "--bench" : "--audio"));

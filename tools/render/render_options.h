@@ -34,6 +34,7 @@ struct RenderOptions {
     int benchFrames = defaultBenchFrames;
     int samples = samplesAsTheDemoAsks; // --samples: per pixel, 0 for none
     int motionBlur = 1;                 // --motion-blur: sub-frames averaged into each frame
+    int jobs = 1;                       // --jobs: processes a range is split over (0: a core each)
     std::string output; // the PNG file, the frame folder, the video or the sound file
     std::string momentsFile; // --moments: one demo time a line, each drawn as --at draws it
     VideoFormat video;       // --video: codec, container, quality, chroma and colour

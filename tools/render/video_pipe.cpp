@@ -40,6 +40,7 @@ bool waitForFfmpeg(std::string* error)
     do {
         waited = waitpid(ffmpegPid, &status, 0);
     } while (waited < 0 && errno == EINTR);
+    endWithTheTool(0);
     ffmpegPid = -1;
     const bool ok = waited > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (!ok) {
@@ -97,6 +98,7 @@ bool startVideoPipe(const VideoJob& job, std::string* error)
         return false;
     }
     framePipe = ends[1];
+    endWithTheTool(ffmpegPid);
     return true;
 }
 
