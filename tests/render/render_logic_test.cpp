@@ -141,6 +141,8 @@ TEST(RenderArgs, RefusesWhatCannotBeDoneWithOneLine)
         {"--samples", "65", "--bench"},
         {"--motion-blur", "1", "--at", "5", "-o", "x.png"},
         {"--jobs", "2", "--at", "5", "-o", "x.png"},
+        {"--png-level", "10", "--at", "5", "-o", "x.png"},
+        {"--png-level", "1", "--video", "v.mp4"},
         {"--jobs", "0", "--video", "v.mp4"},
         {"--jobs", "some", "--video", "v.mp4"},
         {"--jobs", "2", "--audio", "s.wav"},

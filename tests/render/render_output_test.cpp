@@ -70,6 +70,22 @@ TEST(PngOutput, PixelsComeBackTopRowFirstAndTheSameBytesEachTime)
     EXPECT_EQ(readHeight, height);
     EXPECT_EQ(readBytes(folder.path + "/a.png"), readBytes(folder.path + "/b.png"));
     EXPECT_EQ(folder.entries().size(), 2u) << "no temporary file is left behind";
+
+    // Every compression level keeps the pixels; stored (0) is the largest file.
+    std::vector<uint8_t> gradient;
+    for (int i = 0; i < 64 * 64 * 3; ++i) {
+        gradient.push_back(static_cast<uint8_t>(i / 7));
+    }
+    size_t stored = 0;
+    for (int level : {0, 1, 6, 9}) {
+        const std::string path = folder.path + "/level" + std::to_string(level) + ".png";
+        ASSERT_TRUE(savePng(path, 64, 64, gradient, &error, level)) << error;
+        EXPECT_EQ(readPngRgb(path, &readWidth, &readHeight), gradient) << level;
+        const size_t size = readBytes(path).size();
+        stored = level == 0 ? size : stored;
+        EXPECT_LE(size, stored) << level;
+    }
+    EXPECT_LT(readBytes(folder.path + "/level9.png").size(), stored / 4);
 }
 
 TEST(PngOutput, NothingAppearsWhenTheFileCannotBeWritten)

@@ -45,7 +45,7 @@ void renderStill(const RenderOptions& options)
     replayBefore(schedule);
     std::vector<uint8_t> rgb;
     drawOutputFrame(schedule, 0, &rgb);
-    if (!writePngRgb(output.stream, options.width, options.height, rgb)) {
+    if (!writePngRgb(output.stream, options.width, options.height, rgb, options.pngLevel)) {
         fail(exitFailure, "cannot write '" + options.output + "': PNG encoding failed");
     }
     if (!commitPending(&output, &error)) {
@@ -64,7 +64,7 @@ void renderFrames(const RenderOptions& options)
         char name[frameNameSize];
         std::snprintf(name, sizeof name, "/frame_%06lld.png", static_cast<long long>(frame - rangeFirst));
         std::string saveError;
-        if (!savePng(options.output + name, options.width, options.height, rgb, &saveError)) {
+        if (!savePng(options.output + name, options.width, options.height, rgb, &saveError, options.pngLevel)) {
             fail(exitFailure, saveError);
         }
     };
@@ -107,7 +107,7 @@ void renderMoments(const RenderOptions& options)
         drawOutputFrame(schedule, 0, &rgb);
         char name[frameNameSize];
         std::snprintf(name, sizeof name, "/%06d.png", static_cast<int>(atMs));
-        if (!savePng(options.output + name, options.width, options.height, rgb, &error)) {
+        if (!savePng(options.output + name, options.width, options.height, rgb, &error, options.pngLevel)) {
             fail(exitFailure, error);
         }
         showProgress(k + 1, total);

@@ -12,7 +12,7 @@ constexpr int rgbBytesPerPixel = 3;
 
 } // namespace
 
-bool writePngRgb(std::FILE* stream, int width, int height, const std::vector<uint8_t>& rgb)
+bool writePngRgb(std::FILE* stream, int width, int height, const std::vector<uint8_t>& rgb, int level)
 {
     if (stream == nullptr || rgb.size() != static_cast<size_t>(width) * height * rgbBytesPerPixel) {
         return false;
@@ -28,6 +28,7 @@ bool writePngRgb(std::FILE* stream, int width, int height, const std::vector<uin
         return false;
     }
     png_init_io(png, stream);
+    png_set_compression_level(png, level);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
                  bitsPerChannel, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -42,13 +43,13 @@ bool writePngRgb(std::FILE* stream, int width, int height, const std::vector<uin
 }
 
 bool savePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb,
-             std::string* error)
+             std::string* error, int level)
 {
     PendingFile file;
     if (!openPending(path, &file, error)) {
         return false;
     }
-    if (!writePngRgb(file.stream, width, height, rgb)) {
+    if (!writePngRgb(file.stream, width, height, rgb, level)) {
         *error = "cannot write '" + path + "': PNG encoding failed";
         abandonPending(&file);
         return false;

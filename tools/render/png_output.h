@@ -6,10 +6,16 @@
 #include <string>
 #include <vector>
 
+// zlib's compression levels: 0 stores, 1 is fastest, 9 smallest; 6 is zlib's own default.
+constexpr int fastestPngLevel = 0;
+constexpr int smallestPngLevel = 9;
+constexpr int defaultPngLevel = 6;
+
 // Encodes 8-bit RGB pixels, top row first, as a PNG into an open stream.
 // The same pixels always give the same bytes: no time stamp or other varying chunk.
-bool writePngRgb(std::FILE* stream, int width, int height, const std::vector<uint8_t>& rgb);
+bool writePngRgb(std::FILE* stream, int width, int height, const std::vector<uint8_t>& rgb,
+                 int level = defaultPngLevel);
 
 // Writes the PNG under a temporary name beside path, then renames it into place.
 bool savePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb,
-             std::string* error);
+             std::string* error, int level = defaultPngLevel);

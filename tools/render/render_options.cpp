@@ -38,6 +38,8 @@ const char* const renderUsage =
     "                video of the same range and rate, placed where a run starts it\n"
     "  --motion-blur K  each frame the average of K sub-frames (2 to 16) over its\n"
     "                interval, from a run at K x fps (--at, ranges, --moments, --video)\n"
+    "  --png-level N zlib's compression for the PNG files: 1 fastest, 9 smallest,\n"
+    "                0 none (default 6); the pixels are the same at every level\n"
     "  --jobs N      split a range or video over N processes (auto: one a core);\n"
     "                the output is the same as from one\n"
     "  --bench       time each scene: median and worst ms per frame, fps\n"
@@ -109,7 +111,8 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                                 option == "--video" || option == "--audio" || option == "--moments" ||
                                 option == "-o" ||
                                 option == "--codec" || option == "--quality" || option == "--chroma" ||
-                                option == "--samples" || option == "--motion-blur" || option == "--jobs";
+                                option == "--samples" || option == "--motion-blur" || option == "--jobs" ||
+                                option == "--png-level";
         if (!takesValue && option != "--bench" && option != "--shot-table") {
             return refuse("unknown option '" + option + "' (try --help)");
         }
@@ -155,6 +158,12 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                               ", not '" + value + "'");
             }
             options.samples = static_cast<int>(number);
+        } else if (option == "--png-level") {
+            if (!parseWhole(value, fastestPngLevel, smallestPngLevel, &number)) {
+                return refuse("--png-level needs zlib's level from " + std::to_string(fastestPngLevel) + " to " +
+                              std::to_string(smallestPngLevel) + ", not '" + value + "'");
+            }
+            options.pngLevel = static_cast<int>(number);
         } else if (option == "--jobs") {
             if (value == "auto") {
                 options.jobs = jobsAuto;
@@ -231,6 +240,9 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     }
     if (seen.count("--frames") && !bench) {
         return refuse("--frames applies only to --bench");
+    }
+    if (seen.count("--png-level") && (video || sound || bench)) {
+        return refuse("--png-level applies only to the PNG files of --at, --from/--to and --moments");
     }
     if (seen.count("--jobs") && !(video || (from && !sound))) {
         return refuse("--jobs applies only to --video and --from/--to");

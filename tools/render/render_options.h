@@ -1,6 +1,7 @@
 // The command line of glasswind-render: which of the four jobs to do, and how.
 #pragma once
 
+#include "png_output.h"
 #include "sample_counts.h"
 #include "video_codecs.h"
 
@@ -34,6 +35,7 @@ struct RenderOptions {
     int benchFrames = defaultBenchFrames;
     int samples = samplesAsTheDemoAsks; // --samples: per pixel, 0 for none
     int motionBlur = 1;                 // --motion-blur: sub-frames averaged into each frame
+    int pngLevel = defaultPngLevel;     // --png-level: zlib's, for the PNG files
     int jobs = 1;                       // --jobs: processes a range is split over (0: a core each)
     std::string output; // the PNG file, the frame folder, the video or the sound file
     std::string momentsFile; // --moments: one demo time a line, each drawn as --at draws it
