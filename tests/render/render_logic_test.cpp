@@ -53,6 +53,11 @@ TEST(RenderArgs, EachModeGetsItsDefaults)
     const ParsedArgs bench = parse({"--bench", "--frames", "7"});
     ASSERT_TRUE(bench.ok) << bench.error;
     EXPECT_EQ(bench.options.benchFrames, 7);
+    const ParsedArgs benchRange = parse({"--bench", "--from", "150000", "--to", "160000", "--fps", "30"});
+    ASSERT_TRUE(benchRange.ok) << benchRange.error;
+    EXPECT_EQ(benchRange.options.mode, RenderMode::bench);
+    EXPECT_EQ(benchRange.options.toMs, 160000);
+    EXPECT_EQ(benchRange.options.fps, 30);
     EXPECT_EQ(parse({"--help"}).options.mode, RenderMode::help);
     EXPECT_EQ(parse({"--shot-table"}).options.mode, RenderMode::shotTable);
 
@@ -142,6 +147,7 @@ TEST(RenderArgs, RefusesWhatCannotBeDoneWithOneLine)
         {"--motion-blur", "1", "--at", "5", "-o", "x.png"},
         {"--jobs", "2", "--at", "5", "-o", "x.png"},
         {"--png-level", "10", "--at", "5", "-o", "x.png"},
+        {"--bench", "--from", "0", "--to", "100", "--frames", "5"},
         {"--png-level", "1", "--video", "v.mp4"},
         {"--jobs", "0", "--video", "v.mp4"},
         {"--jobs", "some", "--video", "v.mp4"},

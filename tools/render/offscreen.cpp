@@ -15,6 +15,7 @@ namespace {
 
 constexpr int hiddenWindowSide = 16;
 constexpr int rgbBytesPerPixel = 3;
+constexpr int bgraBytesPerPixel = 4;
 const char* const toolName = "glasswind-render";
 
 PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
@@ -202,16 +203,23 @@ void waitForPicture()
 
 void readOffscreenRgb(std::vector<uint8_t>* rgb)
 {
-    const size_t stride = static_cast<size_t>(pictureWidth) * rgbBytesPerPixel;
-    std::vector<uint8_t> bottomUp(stride * pictureHeight);
+    // Read as BGRA, the layout llvmpipe keeps, so the driver copies rows as they are;
+    // the rows are turned top first and the bytes to RGB here.
+    const size_t pixels = static_cast<size_t>(pictureWidth) * pictureHeight;
+    std::vector<uint8_t> bottomUp(pixels * bgraBytesPerPixel);
     bindFramebuffer(GL_READ_FRAMEBUFFER, resolvedFramebuffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, pictureWidth, pictureHeight, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glReadPixels(0, 0, pictureWidth, pictureHeight, GL_BGRA, GL_UNSIGNED_BYTE, bottomUp.data());
     bindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);
 
-    rgb->resize(bottomUp.size());
-    for (int row = 0; row < pictureHeight; ++row) {
-        std::memcpy(rgb->data() + stride * row, bottomUp.data() + stride * (pictureHeight - 1 - row),
-                    stride);
+    rgb->resize(pixels * rgbBytesPerPixel);
+    uint8_t* out = rgb->data();
+    for (int row = pictureHeight - 1; row >= 0; --row) {
+        const uint8_t* in = bottomUp.data() + static_cast<size_t>(row) * pictureWidth * bgraBytesPerPixel;
+        for (int x = 0; x < pictureWidth; ++x, in += bgraBytesPerPixel, out += rgbBytesPerPixel) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+        }
     }
 }

@@ -9,6 +9,7 @@ namespace {
 
 constexpr int bitsPerChannel = 8;
 constexpr int rgbBytesPerPixel = 3;
+constexpr int fastestFilteredLevel = 1;
 
 } // namespace
 
@@ -29,6 +30,11 @@ bool writePngRgb(std::FILE* stream, int width, int height, const std::vector<uin
     }
     png_init_io(png, stream);
     png_set_compression_level(png, level);
+    // libpng tries five row filters on every row and keeps the best, which costs more
+    // than the fast levels save: those take none (stored) or the cheap one.
+    if (level <= fastestFilteredLevel) {
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, level == fastestPngLevel ? PNG_FILTER_NONE : PNG_FILTER_SUB);
+    }
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
                  bitsPerChannel, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);

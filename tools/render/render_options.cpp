@@ -15,7 +15,7 @@ const char* const renderUsage =
     "       glasswind-render --video FILE [--codec C] [--quality N] [--chroma 444]\n"
     "                        [--fps N] [--size WxH] [--from MS --to MS]\n"
     "       glasswind-render --audio FILE.wav|FILE.flac [--fps N] [--from MS --to MS]\n"
-    "       glasswind-render --bench [--size WxH] [--frames N]\n"
+    "       glasswind-render --bench [--size WxH] [--frames N | --from MS --to MS [--fps N]]\n"
     "       glasswind-render --moments FILE [--size WxH] -o DIR\n"
     "       glasswind-render --shot-table\n"
     "\n"
@@ -43,7 +43,8 @@ const char* const renderUsage =
     "  --jobs N      split a range or video over N processes (auto: one a core);\n"
     "                the output is the same as from one\n"
     "  --bench       time each scene: median and worst ms per frame, fps\n"
-    "  --frames N    frames drawn per scene by --bench (default 120)\n"
+    "  --frames N    frames drawn per scene by --bench (default 120); with a range,\n"
+    "                --bench draws its frames in order and gives their drawing time\n"
     "  --moments FILE  draw each demo time listed in FILE (one a line, '#' comments)\n"
     "                as --at would, into DIR/MMMMMM.png (the time, six digits)\n"
     "  --shot-table  print the camera's cuts: row, from ms, to ms, shot\n"
@@ -223,7 +224,7 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
         parsed.options.mode = RenderMode::shotTable;
         return parsed;
     }
-    const bool ranged = video || sound;
+    const bool ranged = video || sound || bench;
     if (static_cast<int>(at) + static_cast<int>(video) + static_cast<int>(sound) + static_cast<int>(bench) +
             static_cast<int>(moments) + static_cast<int>(from && !ranged) > 1) {
         return refuse("choose one of --at, --from/--to, --video, --audio, --moments and --bench");
@@ -234,17 +235,17 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     if (from && options.fromMs >= options.toMs) {
         return refuse("--to must be later than --from");
     }
-    if (seen.count("--fps") && (at || bench || moments)) {
+    if (seen.count("--fps") && (at || (bench && !from) || moments)) {
         return refuse(std::string("--fps does not apply to ") +
                       (at ? "--at" : moments ? "--moments" : "--bench"));
     }
-    if (seen.count("--frames") && !bench) {
-        return refuse("--frames applies only to --bench");
+    if (seen.count("--frames") && (!bench || from)) {
+        return refuse(from ? "--frames does not apply to a --from/--to range" : "--frames applies only to --bench");
     }
     if (seen.count("--png-level") && (video || sound || bench)) {
         return refuse("--png-level applies only to the PNG files of --at, --from/--to and --moments");
     }
-    if (seen.count("--jobs") && !(video || (from && !sound))) {
+    if (seen.count("--jobs") && !(video || (from && !sound && !bench))) {
         return refuse("--jobs applies only to --video and --from/--to");
     }
     if (seen.count("--motion-blur") && (bench || sound)) {
@@ -294,16 +295,16 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
             return refuse("--moments needs -o DIR for the pictures");
         }
         options.mode = RenderMode::moments;
-    } else if (from) {
-        if (!output) {
-            return refuse("--from/--to needs -o DIR for the numbered frames");
-        }
-        options.mode = RenderMode::frames;
     } else if (bench) {
         if (output) {
             return refuse("--bench writes no file; drop -o");
         }
         options.mode = RenderMode::bench;
+    } else if (from) {
+        if (!output) {
+            return refuse("--from/--to needs -o DIR for the numbered frames");
+        }
+        options.mode = RenderMode::frames;
     } else {
         return refuse("nothing to do: give --at, --from/--to, --video, --audio, --moments or --bench (try --help)");
     }
