@@ -110,6 +110,34 @@ std::vector<int> offeredSampleCounts()
     return counts;
 }
 
+// The framebuffer the demo draws into, multisampled as asked, and the one read back.
+bool makeFramebuffers(int wantedSamples, std::string* error)
+{
+    if (!chooseSampleCount(wantedSamples, offeredSampleCounts(), &samples, error)) {
+        return false;
+    }
+    if (samples > 1) {
+        resolvedFramebuffer = makeFramebuffer(0, false);
+        drawFramebuffer = resolvedFramebuffer != 0 ? makeFramebuffer(samples, true) : 0;
+    }
+    if (drawFramebuffer == 0 && samples > 1 && wantedSamples != samplesAsTheDemoAsks) {
+        *error = "the OpenGL driver refused " + std::to_string(samples) + " samples at " + std::to_string(pictureWidth) +
+                 "x" + std::to_string(pictureHeight) + "; try fewer with --samples";
+        return false;
+    }
+    if (drawFramebuffer == 0) {
+        samples = 0;
+        drawFramebuffer = makeFramebuffer(0, true);
+        resolvedFramebuffer = drawFramebuffer;
+    }
+    if (drawFramebuffer == 0) {
+        *error = "the OpenGL driver refused a " + std::to_string(pictureWidth) + "x" +
+                 std::to_string(pictureHeight) + " framebuffer";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool openOffscreen(int width, int height, int wantedSamples, std::string* error)
@@ -153,26 +181,7 @@ bool openOffscreen(int width, int height, int wantedSamples, std::string* error)
     pictureWidth = width;
     pictureHeight = height;
 
-    if (!chooseSampleCount(wantedSamples, offeredSampleCounts(), &samples, error)) {
-        return false;
-    }
-    if (samples > 1) {
-        resolvedFramebuffer = makeFramebuffer(0, false);
-        drawFramebuffer = resolvedFramebuffer != 0 ? makeFramebuffer(samples, true) : 0;
-    }
-    if (drawFramebuffer == 0 && samples > 1 && wantedSamples != samplesAsTheDemoAsks) {
-        *error = "the OpenGL driver refused " + std::to_string(samples) + " samples at " + std::to_string(width) +
-                 "x" + std::to_string(height) + "; try fewer with --samples";
-        return false;
-    }
-    if (drawFramebuffer == 0) {
-        samples = 0;
-        drawFramebuffer = makeFramebuffer(0, true);
-        resolvedFramebuffer = drawFramebuffer;
-    }
-    if (drawFramebuffer == 0) {
-        *error = "the OpenGL driver refused a " + std::to_string(width) + "x" +
-                 std::to_string(height) + " framebuffer";
+    if (!makeFramebuffers(wantedSamples, error)) {
         return false;
     }
     bindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);

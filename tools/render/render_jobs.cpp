@@ -42,6 +42,46 @@ void stopJobs(const std::vector<pid_t>& jobs)
     _exit(code);
 }
 
+// Counts the jobs' frames from the pipe and reaps each job as it ends: the first failure
+// stops the others at once. The pipe's read end is closed on return.
+bool waitForJobs(std::vector<pid_t>* jobsRunning, int progressFd, int64_t total, std::string* error)
+{
+    std::vector<pid_t>& jobs = *jobsRunning;
+    startProgress();
+    int64_t done = 0;
+    bool ok = true;
+    size_t running = jobs.size();
+    char counts[progressReadSize];
+    while (running > 0) {
+        pollfd ready = {progressFd, POLLIN, 0};
+        if (poll(&ready, 1, pollMs) > 0) {
+            const ssize_t got = read(progressFd, counts, sizeof counts);
+            if (got > 0) {
+                done += got;
+                showProgress(std::min(done, total - 1), total);
+            }
+        }
+        int status = 0;
+        pid_t ended = 0;
+        while ((ended = waitpid(-1, &status, WNOHANG)) > 0) {
+            const auto job = std::find(jobs.begin(), jobs.end(), ended);
+            if (job == jobs.end()) {
+                continue;
+            }
+            *job = 0;
+            --running;
+            if (ok && !(WIFEXITED(status) && WEXITSTATUS(status) == 0)) {
+                ok = false;
+                stopJobs(jobs);
+                *error = "job " + std::to_string(job - jobs.begin() + 1) + " of " + std::to_string(jobs.size()) +
+                         " failed";
+            }
+        }
+    }
+    close(progressFd);
+    return ok;
+}
+
 } // namespace
 
 std::vector<FrameChunk> splitFrames(int64_t first, int64_t end, int jobs)
@@ -94,40 +134,7 @@ bool runJobs(const std::vector<FrameChunk>& chunks, int64_t total,
     }
     close(progress[1]);
 
-    // Frames as the jobs report them, and each job's end as it comes: the first failure
-    // stops the others at once.
-    startProgress();
-    int64_t done = 0;
-    bool ok = true;
-    size_t running = jobs.size();
-    char counts[progressReadSize];
-    while (running > 0) {
-        pollfd ready = {progress[0], POLLIN, 0};
-        if (poll(&ready, 1, pollMs) > 0) {
-            const ssize_t got = read(progress[0], counts, sizeof counts);
-            if (got > 0) {
-                done += got;
-                showProgress(std::min(done, total - 1), total);
-            }
-        }
-        int status = 0;
-        pid_t ended = 0;
-        while ((ended = waitpid(-1, &status, WNOHANG)) > 0) {
-            const auto job = std::find(jobs.begin(), jobs.end(), ended);
-            if (job == jobs.end()) {
-                continue;
-            }
-            *job = 0;
-            --running;
-            if (ok && !(WIFEXITED(status) && WEXITSTATUS(status) == 0)) {
-                ok = false;
-                stopJobs(jobs);
-                *error = "job " + std::to_string(job - jobs.begin() + 1) + " of " + std::to_string(jobs.size()) +
-                         " failed";
-            }
-        }
-    }
-    close(progress[0]);
+    const bool ok = waitForJobs(&jobs, progress[0], total, error);
     if (ok) {
         showProgress(total, total);
     }

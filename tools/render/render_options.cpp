@@ -92,221 +92,243 @@ const std::string timeRange = " needs a demo time in ms from 0 to " + std::to_st
 
 } // namespace
 
+namespace {
+
+// What --video was asked for, resolved against the file name once the mode is known.
+struct VideoAsk {
+    std::string codec;
+    int quality = qualityNotGiven;
+    int chroma = chromaNotGiven;
+};
+
+// The options that take a whole number into a field of RenderOptions.
+struct NumberOption {
+    const char* name;
+    long min;
+    long max;
+    const char* what; // "a whole number" or its meaning, for the refusal
+    int RenderOptions::*field;
+};
+const NumberOption numberOptions[] = {
+    {"--fps", minFps, maxFps, "a whole number", &RenderOptions::fps},
+    {"--frames", minBenchFrames, maxBenchFrames, "a whole number", &RenderOptions::benchFrames},
+    {"--samples", 0, maxSamples, "a whole number", &RenderOptions::samples},
+    {"--png-level", fastestPngLevel, smallestPngLevel, "zlib's level", &RenderOptions::pngLevel},
+    {"--motion-blur", minMotionBlur, maxMotionBlur, "a whole number of sub-frames", &RenderOptions::motionBlur},
+};
+
+const char* const valueOptions[] = {"--at",    "--from",    "--to",   "--fps",     "--size",
+                                    "--frames", "--video",  "--audio", "--moments", "-o",
+                                    "--codec",  "--quality", "--chroma", "--samples", "--motion-blur",
+                                    "--jobs",   "--png-level"};
+
+bool takesValue(const std::string& option)
+{
+    for (const char* name : valueOptions) {
+        if (option == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string numberRange(const NumberOption& n)
+{
+    return std::string(n.what) + " from " + std::to_string(n.min) + " to " + std::to_string(n.max);
+}
+
+// Stores one option's value; the refusal, or empty.
+std::string takeValue(const std::string& option, const std::string& value, RenderOptions* options, VideoAsk* ask)
+{
+    long number = 0;
+    for (const NumberOption& n : numberOptions) {
+        if (option == n.name) {
+            if (!parseWhole(value, n.min, n.max, &number)) {
+                return option + " needs " + numberRange(n) + ", not '" + value + "'";
+            }
+            options->*n.field = static_cast<int>(number);
+            return "";
+        }
+    }
+    if (option == "--at" || option == "--from" || option == "--to") {
+        if (!parseWhole(value, 0, lastShownMs, &number)) {
+            return option + timeRange + ", not '" + value + "'";
+        }
+        *(option == "--at" ? &options->atMs : option == "--from" ? &options->fromMs : &options->toMs) =
+            static_cast<int32_t>(number);
+    } else if (option == "--quality" || option == "--chroma") {
+        if (!parseWhole(value, 0, maxSide, &number)) {
+            return option + " needs a whole number, not '" + value + "'";
+        }
+        (option == "--quality" ? ask->quality : ask->chroma) = static_cast<int>(number);
+    } else if (option == "--jobs") {
+        if (value != "auto" && !parseWhole(value, 1, maxJobs, &number)) {
+            return "--jobs needs a whole number from 1 to " + std::to_string(maxJobs) + " or auto, not '" + value + "'";
+        }
+        options->jobs = value == "auto" ? jobsAuto : static_cast<int>(number);
+    } else if (option == "--codec") {
+        ask->codec = value;
+    } else if (option == "--size") {
+        if (!parseSize(value, &options->width, &options->height)) {
+            return "--size needs WIDTHxHEIGHT, each from " + std::to_string(minSide) + " to " +
+                   std::to_string(maxSide) + ", not '" + value + "'";
+        }
+    } else {
+        if (value.empty() || value[0] == '-') {
+            return option + " needs a file name, not '" + value + "'";
+        }
+        (option == "--moments" ? options->momentsFile : options->output) = value;
+        if (option == "--audio" && !isSoundFileName(value)) {
+            return "--audio writes .wav or .flac files, not '" + value + "'";
+        }
+    }
+    return "";
+}
+
+// The modes the options name, each true when given.
+struct Named {
+    bool at, from, to, video, sound, bench, output, moments;
+};
+
+Named namedIn(const std::set<std::string>& seen)
+{
+    const auto has = [&seen](const char* option) { return seen.count(option) > 0; };
+    return {has("--at"),    has("--from"), has("--to"), has("--video"),
+            has("--audio"), has("--bench"), has("-o"),  has("--moments")};
+}
+
+// Refuses options that do not belong with the mode asked for; empty when all fit.
+std::string checkWhatApplies(const std::set<std::string>& seen, const Named& n, const RenderOptions& options)
+{
+    const bool ranged = n.video || n.sound || n.bench;
+    if (int(n.at) + int(n.video) + int(n.sound) + int(n.bench) + int(n.moments) + int(n.from && !ranged) > 1) {
+        return "choose one of --at, --from/--to, --video, --audio, --moments and --bench";
+    }
+    if (n.from != n.to) {
+        return n.from ? "--from needs --to" : "--to needs --from";
+    }
+    if (n.from && options.fromMs >= options.toMs) {
+        return "--to must be later than --from";
+    }
+    if (seen.count("--fps") && (n.at || (n.bench && !n.from) || n.moments)) {
+        return std::string("--fps does not apply to ") + (n.at ? "--at" : n.moments ? "--moments" : "--bench");
+    }
+    if (seen.count("--frames") && (!n.bench || n.from)) {
+        return n.from ? "--frames does not apply to a --from/--to range" : "--frames applies only to --bench";
+    }
+    if (seen.count("--png-level") && (n.video || n.sound || n.bench)) {
+        return "--png-level applies only to the PNG files of --at, --from/--to and --moments";
+    }
+    if (seen.count("--jobs") && !(n.video || (n.from && !n.sound && !n.bench))) {
+        return "--jobs applies only to --video and --from/--to";
+    }
+    if (seen.count("--motion-blur") && (n.bench || n.sound)) {
+        return std::string("--motion-blur does not apply to ") + (n.bench ? "--bench" : "--audio");
+    }
+    for (const char* videoOnly : {"--codec", "--quality", "--chroma"}) {
+        if (seen.count(videoOnly) && !n.video) {
+            return std::string(videoOnly) + " applies only to --video";
+        }
+    }
+    for (const char* pictureOnly : {"--size", "--samples"}) {
+        if (seen.count(pictureOnly) && n.sound) {
+            return std::string(pictureOnly) + " does not apply to --audio";
+        }
+    }
+    return "";
+}
+
+// Sets the mode and its defaults; the refusal, or empty.
+std::string chooseMode(const Named& n, const VideoAsk& ask, RenderOptions* options)
+{
+    const bool wholeDemo = (n.video || n.sound) && !n.from;
+    if (wholeDemo) {
+        options->fromMs = 0;
+        options->toMs = lastShownMs;
+    }
+    struct Mode {
+        bool asked;
+        RenderMode mode;
+        bool needsOutput; // -o DIR or FILE; the others must not have it
+        const char* refusal;
+    };
+    const Mode modes[] = {
+        {n.at, RenderMode::still, true, "--at needs -o FILE.png"},
+        {n.video, RenderMode::video, false, "--video names its file itself; drop -o"},
+        {n.sound, RenderMode::sound, false, "--audio names its file itself; drop -o"},
+        {n.moments, RenderMode::moments, true, "--moments needs -o DIR for the pictures"},
+        {n.bench, RenderMode::bench, false, "--bench writes no file; drop -o"},
+        {n.from, RenderMode::frames, true, "--from/--to needs -o DIR for the numbered frames"},
+    };
+    for (const Mode& m : modes) {
+        if (m.asked) {
+            if (n.output != m.needsOutput) {
+                return m.refusal;
+            }
+            options->mode = m.mode;
+            std::string error;
+            if (m.mode == RenderMode::video && !chooseVideoFormat(ask.codec, ask.quality, ask.chroma, options->output,
+                                                                  options->width, options->height, &options->video,
+                                                                  &error)) {
+                return error;
+            }
+            return "";
+        }
+    }
+    return "nothing to do: give --at, --from/--to, --video, --audio, --moments or --bench (try --help)";
+}
+
+ParsedArgs accept(RenderMode mode, const RenderOptions& options = RenderOptions{})
+{
+    ParsedArgs parsed;
+    parsed.ok = true;
+    parsed.options = options;
+    parsed.options.mode = mode;
+    return parsed;
+}
+
+} // namespace
+
 ParsedArgs parseRenderArgs(int argc, const char* const* argv)
 {
     RenderOptions options;
     std::set<std::string> seen;
     bool wantsHelp = false;
-    std::string codec;
-    int quality = qualityNotGiven;
-    int chroma = chromaNotGiven;
-
+    VideoAsk ask;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (option == "-h" || option == "--help") {
             wantsHelp = true;
             continue;
         }
-        const bool takesValue = option == "--at" || option == "--from" || option == "--to" ||
-                                option == "--fps" || option == "--size" || option == "--frames" ||
-                                option == "--video" || option == "--audio" || option == "--moments" ||
-                                option == "-o" ||
-                                option == "--codec" || option == "--quality" || option == "--chroma" ||
-                                option == "--samples" || option == "--motion-blur" || option == "--jobs" ||
-                                option == "--png-level";
-        if (!takesValue && option != "--bench" && option != "--shot-table") {
+        const bool hasValue = takesValue(option);
+        if (!hasValue && option != "--bench" && option != "--shot-table") {
             return refuse("unknown option '" + option + "' (try --help)");
         }
         if (!seen.insert(option).second) {
             return refuse(option + " given twice");
         }
-        if (!takesValue) {
-            continue;
-        }
-        if (i + 1 >= argc) {
+        if (hasValue && i + 1 >= argc) {
             return refuse(option + " needs a value");
         }
-        const std::string value = argv[++i];
-        long number = 0;
-        if (option == "--at" || option == "--from" || option == "--to") {
-            if (!parseWhole(value, 0, lastShownMs, &number)) {
-                return refuse(option + timeRange + ", not '" + value + "'");
-            }
-            int32_t* target =
-                option == "--at" ? &options.atMs : option == "--from" ? &options.fromMs : &options.toMs;
-            *target = static_cast<int32_t>(number);
-        } else if (option == "--fps") {
-            if (!parseWhole(value, minFps, maxFps, &number)) {
-                return refuse("--fps needs a whole number from " + std::to_string(minFps) +
-                              " to " + std::to_string(maxFps) + ", not '" + value + "'");
-            }
-            options.fps = static_cast<int>(number);
-        } else if (option == "--frames") {
-            if (!parseWhole(value, minBenchFrames, maxBenchFrames, &number)) {
-                return refuse("--frames needs a whole number from " +
-                              std::to_string(minBenchFrames) + " to " +
-                              std::to_string(maxBenchFrames) + ", not '" + value + "'");
-            }
-            options.benchFrames = static_cast<int>(number);
-        } else if (option == "--quality" || option == "--chroma") {
-            if (!parseWhole(value, 0, maxSide, &number)) {
-                return refuse(option + " needs a whole number, not '" + value + "'");
-            }
-            (option == "--quality" ? quality : chroma) = static_cast<int>(number);
-        } else if (option == "--samples") {
-            if (!parseWhole(value, 0, maxSamples, &number)) {
-                return refuse("--samples needs a whole number from 0 to " + std::to_string(maxSamples) +
-                              ", not '" + value + "'");
-            }
-            options.samples = static_cast<int>(number);
-        } else if (option == "--png-level") {
-            if (!parseWhole(value, fastestPngLevel, smallestPngLevel, &number)) {
-                return refuse("--png-level needs zlib's level from " + std::to_string(fastestPngLevel) + " to " +
-                              std::to_string(smallestPngLevel) + ", not '" + value + "'");
-            }
-            options.pngLevel = static_cast<int>(number);
-        } else if (option == "--jobs") {
-            if (value == "auto") {
-                options.jobs = jobsAuto;
-            } else if (!parseWhole(value, 1, maxJobs, &number)) {
-                return refuse("--jobs needs a whole number from 1 to " + std::to_string(maxJobs) +
-                              " or auto, not '" + value + "'");
-            } else {
-                options.jobs = static_cast<int>(number);
-            }
-        } else if (option == "--motion-blur") {
-            if (!parseWhole(value, minMotionBlur, maxMotionBlur, &number)) {
-                return refuse("--motion-blur needs a whole number of sub-frames from " +
-                              std::to_string(minMotionBlur) + " to " + std::to_string(maxMotionBlur) +
-                              ", not '" + value + "'");
-            }
-            options.motionBlur = static_cast<int>(number);
-        } else if (option == "--codec") {
-            codec = value;
-        } else if (option == "--size") {
-            if (!parseSize(value, &options.width, &options.height)) {
-                return refuse("--size needs WIDTHxHEIGHT, each from " + std::to_string(minSide) +
-                              " to " + std::to_string(maxSide) + ", not '" + value + "'");
-            }
-        } else {
-            if (value.empty() || value[0] == '-') {
-                return refuse(option + " needs a file name, not '" + value + "'");
-            }
-            (option == "--moments" ? options.momentsFile : options.output) = value;
-            if (option == "--audio" && !isSoundFileName(value)) {
-                return refuse("--audio writes .wav or .flac files, not '" + value + "'");
-            }
+        const std::string refusal = hasValue ? takeValue(option, argv[++i], &options, &ask) : "";
+        if (!refusal.empty()) {
+            return refuse(refusal);
         }
     }
-
-    const bool at = seen.count("--at") > 0;
-    const bool from = seen.count("--from") > 0;
-    const bool to = seen.count("--to") > 0;
-    const bool video = seen.count("--video") > 0;
-    const bool sound = seen.count("--audio") > 0;
-    const bool bench = seen.count("--bench") > 0;
-    const bool output = seen.count("-o") > 0;
-    const bool shotTable = seen.count("--shot-table") > 0;
-    const bool moments = seen.count("--moments") > 0;
-
     if (wantsHelp) {
-        ParsedArgs parsed;
-        parsed.ok = true;
-        parsed.options.mode = RenderMode::help;
-        return parsed;
+        return accept(RenderMode::help);
     }
-    if (shotTable) {
-        if (seen.size() > 1) {
-            return refuse("--shot-table takes no other option");
-        }
-        ParsedArgs parsed;
-        parsed.ok = true;
-        parsed.options.mode = RenderMode::shotTable;
-        return parsed;
+    if (seen.count("--shot-table")) {
+        return seen.size() > 1 ? refuse("--shot-table takes no other option") : accept(RenderMode::shotTable);
     }
-    const bool ranged = video || sound || bench;
-    if (static_cast<int>(at) + static_cast<int>(video) + static_cast<int>(sound) + static_cast<int>(bench) +
-            static_cast<int>(moments) + static_cast<int>(from && !ranged) > 1) {
-        return refuse("choose one of --at, --from/--to, --video, --audio, --moments and --bench");
+    const Named named = namedIn(seen);
+    std::string refusal = checkWhatApplies(seen, named, options);
+    if (refusal.empty()) {
+        refusal = chooseMode(named, ask, &options);
     }
-    if (from != to) {
-        return refuse(from ? "--from needs --to" : "--to needs --from");
-    }
-    if (from && options.fromMs >= options.toMs) {
-        return refuse("--to must be later than --from");
-    }
-    if (seen.count("--fps") && (at || (bench && !from) || moments)) {
-        return refuse(std::string("--fps does not apply to ") +
-                      (at ? "--at" : moments ? "--moments" : "--bench"));
-    }
-    if (seen.count("--frames") && (!bench || from)) {
-        return refuse(from ? "--frames does not apply to a --from/--to range" : "--frames applies only to --bench");
-    }
-    if (seen.count("--png-level") && (video || sound || bench)) {
-        return refuse("--png-level applies only to the PNG files of --at, --from/--to and --moments");
-    }
-    if (seen.count("--jobs") && !(video || (from && !sound && !bench))) {
-        return refuse("--jobs applies only to --video and --from/--to");
-    }
-    if (seen.count("--motion-blur") && (bench || sound)) {
-        return refuse(std::string("--motion-blur does not apply to ") + (bench ? "--bench" : "--audio"));
-    }
-    for (const char* videoOnly : {"--codec", "--quality", "--chroma"}) {
-        if (seen.count(videoOnly) && !video) {
-            return refuse(std::string(videoOnly) + " applies only to --video");
-        }
-    }
-
-    if (at) {
-        if (!output) {
-            return refuse("--at needs -o FILE.png");
-        }
-        options.mode = RenderMode::still;
-    } else if (video) {
-        if (output) {
-            return refuse("--video names its file itself; drop -o");
-        }
-        options.mode = RenderMode::video;
-        if (!from) {
-            options.fromMs = 0;
-            options.toMs = lastShownMs;
-        }
-        std::string error;
-        if (!chooseVideoFormat(codec, quality, chroma, options.output, options.width, options.height,
-                               &options.video, &error)) {
-            return refuse(error);
-        }
-    } else if (sound) {
-        if (output) {
-            return refuse("--audio names its file itself; drop -o");
-        }
-        for (const char* pictureOnly : {"--size", "--samples"}) {
-            if (seen.count(pictureOnly)) {
-                return refuse(std::string(pictureOnly) + " does not apply to --audio");
-            }
-        }
-        options.mode = RenderMode::sound;
-        if (!from) {
-            options.fromMs = 0;
-            options.toMs = lastShownMs;
-        }
-    } else if (moments) {
-        if (!output) {
-            return refuse("--moments needs -o DIR for the pictures");
-        }
-        options.mode = RenderMode::moments;
-    } else if (bench) {
-        if (output) {
-            return refuse("--bench writes no file; drop -o");
-        }
-        options.mode = RenderMode::bench;
-    } else if (from) {
-        if (!output) {
-            return refuse("--from/--to needs -o DIR for the numbered frames");
-        }
-        options.mode = RenderMode::frames;
-    } else {
-        return refuse("nothing to do: give --at, --from/--to, --video, --audio, --moments or --bench (try --help)");
+    if (!refusal.empty()) {
+        return refuse(refusal);
     }
     if (options.fps == 0) {
         options.fps = steadyFps;
@@ -317,11 +339,7 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
                       " fps makes a run of " + std::to_string(options.motionBlur * options.fps) +
                       " idle calls a second; the demo's clock allows " + std::to_string(maxFps));
     }
-
-    ParsedArgs parsed;
-    parsed.ok = true;
-    parsed.options = options;
-    return parsed;
+    return accept(options.mode, options);
 }
 
 bool parseMomentList(const std::string& text, std::vector<int32_t>* moments, std::string* error)
