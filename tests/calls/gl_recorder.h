@@ -3,6 +3,7 @@
 // arguments and the model-view matrix it was made under, so no display is needed.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -35,3 +36,13 @@ Point3 placed(const GlCall& call, Point3 local = {0.0, 0.0, 0.0});
 bool isIdentity(const Matrix4& matrix);
 Matrix4 currentModelView();
 int currentModelViewDepth();
+
+// The values as GL receives them from float arguments, for comparing with recorded calls.
+inline std::vector<double> singles(std::initializer_list<double> values)
+{
+    std::vector<double> rounded;
+    for (double v : values) {
+        rounded.push_back(static_cast<float>(v));
+    }
+    return rounded;
+}

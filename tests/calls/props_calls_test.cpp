@@ -29,14 +29,6 @@ struct WorkedBlock {
 
 constexpr double closeEnough = 1e-6;
 
-std::vector<double> singles(std::initializer_list<double> values)
-{
-    std::vector<double> rounded;
-    for (double v : values) {
-        rounded.push_back(static_cast<float>(v));
-    }
-    return rounded;
-}
 
 void expectAt(const Point3& got, const Point3& want, const std::string& what)
 {

@@ -86,14 +86,6 @@ protected:
     }
 };
 
-std::vector<double> singles(std::initializer_list<double> values)
-{
-    std::vector<double> rounded;
-    for (double v : values) {
-        rounded.push_back(static_cast<float>(v));
-    }
-    return rounded;
-}
 
 TEST_F(SceneCalls, TheCaptionsChangeAfter19220AndEndAfter21880)
 {
