@@ -162,8 +162,8 @@ void renderSound(const RenderOptions& options)
         fail(exitFailure, error);
     }
     installToolPlatform(nullptr);
-    const FrameSchedule schedule = scheduleRange(options.fromMs, options.toMs, options.fps);
-    const std::vector<int16_t> track = soundForRange(options, static_cast<int64_t>(schedule.outputMs.size()));
+    const FrameChunk range = rangeFrames(options);
+    const std::vector<int16_t> track = soundForRange(options, range.end - range.first);
     if (!writeSoundFile(track, &output, &error) || !commitPending(&output, &error)) {
         fail(exitFailure, error);
     }
