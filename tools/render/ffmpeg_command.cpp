@@ -11,8 +11,6 @@ const char* const ffmpegPackage = "ffmpeg";
 
 namespace {
 
-const char* const videoPreset = "medium";
-
 void add(std::vector<std::string>* args, std::initializer_list<std::string> more)
 {
     args->insert(args->end(), more);
@@ -40,8 +38,8 @@ void addVideoCodec(std::vector<std::string>* args, const VideoFormat& format)
         add(args, {codec.qualityOption, std::to_string(format.quality)});
     }
     const std::string encoder = codec.encoder;
-    if (encoder == "libx264" || encoder == "libx265") {
-        add(args, {"-preset", videoPreset});
+    if (codec.preset != nullptr) {
+        add(args, {"-preset", codec.preset});
     }
     if (encoder == "libx265") {
         // Without it, x265 prints its settings on standard error; players on Apple

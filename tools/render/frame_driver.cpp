@@ -63,3 +63,30 @@ void drawOutputFrame(const FrameSchedule& schedule, int64_t k, std::vector<uint8
         (*rgb)[b] = static_cast<uint8_t>((sums[b] + count / 2) / count);
     }
 }
+
+void drawOutputFrames(const FrameSchedule& schedule, const KeepPicture& keep)
+{
+    const int64_t total = outputFrameCount(schedule);
+    std::vector<uint8_t> rgb;
+    if (schedule.subFrames > 1) {
+        for (int64_t k = 0; k < total; ++k) {
+            drawOutputFrame(schedule, k, &rgb);
+            keep(k, rgb);
+        }
+        return;
+    }
+    // Frame k's copy is started before frame k-1 is taken, so the GL finishes drawing
+    // and copying k while k-1 is written out.
+    for (int64_t k = 0; k < total; ++k) {
+        drawFrameAt(schedule.outputMs[static_cast<size_t>(k)]);
+        queuePictureRead();
+        if (k > 0) {
+            takePictureRead(&rgb);
+            keep(k - 1, rgb);
+        }
+    }
+    if (total > 0) {
+        takePictureRead(&rgb);
+        keep(total - 1, rgb);
+    }
+}

@@ -4,6 +4,7 @@
 #include "frame_schedule.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,3 +25,10 @@ void captureFrame(std::vector<uint8_t>* rgb);
 // Output frame k of the schedule, drawn and read back: its one idle call, or with
 // sub-frames each drawn at its own time and the pictures averaged (rounded to nearest).
 void drawOutputFrame(const FrameSchedule& schedule, int64_t k, std::vector<uint8_t>* rgb);
+
+// Called with each output frame's number in the schedule and its picture.
+using KeepPicture = std::function<void(int64_t, const std::vector<uint8_t>&)>;
+
+// Every output frame of the schedule, in order, each handed to keep while the GL
+// already draws the next.
+void drawOutputFrames(const FrameSchedule& schedule, const KeepPicture& keep);

@@ -28,12 +28,24 @@ PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
 PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
 PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
 PFNGLGETINTERNALFORMATIVPROC getInternalformativ = nullptr; // OpenGL 4.2; may be missing
+PFNGLGENBUFFERSPROC genBuffers = nullptr;
+PFNGLBINDBUFFERPROC bindBuffer = nullptr;
+PFNGLBUFFERDATAPROC bufferData = nullptr;
+PFNGLMAPBUFFERPROC mapBuffer = nullptr;
+PFNGLUNMAPBUFFERPROC unmapBuffer = nullptr;
 
 int pictureWidth = 0;
 int pictureHeight = 0;
 int samples = 0;
 GLuint drawFramebuffer = 0;    // what the demo draws into
 GLuint resolvedFramebuffer = 0; // what is read back (the same one without multisampling)
+
+// Pictures are copied into pixel buffers in turn, so the copy of one runs while the
+// next is drawn; each is mapped only when its picture is wanted.
+constexpr int pixelBufferCount = 2;
+GLuint pixelBuffers[pixelBufferCount] = {0, 0};
+int64_t readsQueued = 0;
+int64_t readsTaken = 0;
 
 template <typename Proc>
 bool load(Proc* proc, const char* name)
@@ -52,7 +64,10 @@ bool loadFramebufferCalls()
            load(&renderbufferStorageMultisample, "glRenderbufferStorageMultisample") &&
            load(&framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
            load(&checkFramebufferStatus, "glCheckFramebufferStatus") &&
-           load(&blitFramebuffer, "glBlitFramebuffer");
+           load(&blitFramebuffer, "glBlitFramebuffer") &&
+           load(&genBuffers, "glGenBuffers") && load(&bindBuffer, "glBindBuffer") &&
+           load(&bufferData, "glBufferData") && load(&mapBuffer, "glMapBuffer") &&
+           load(&unmapBuffer, "glUnmapBuffer");
 }
 
 GLuint attachBuffer(GLenum attachment, GLenum format, int sampleCount)
@@ -184,6 +199,14 @@ bool openOffscreen(int width, int height, int wantedSamples, std::string* error)
     if (!makeFramebuffers(wantedSamples, error)) {
         return false;
     }
+    genBuffers(pixelBufferCount, pixelBuffers);
+    for (GLuint buffer : pixelBuffers) {
+        bindBuffer(GL_PIXEL_PACK_BUFFER, buffer);
+        bufferData(GL_PIXEL_PACK_BUFFER,
+                   static_cast<GLsizeiptr>(pictureWidth) * pictureHeight * bgraBytesPerPixel, nullptr,
+                   GL_STREAM_READ);
+    }
+    bindBuffer(GL_PIXEL_PACK_BUFFER, 0);
     bindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);
     return true;
 }
@@ -210,25 +233,51 @@ void waitForPicture()
     glFinish();
 }
 
-void readOffscreenRgb(std::vector<uint8_t>* rgb)
+int queuedPictures()
 {
-    // Read as BGRA, the layout llvmpipe keeps, so the driver copies rows as they are;
-    // the rows are turned top first and the bytes to RGB here.
-    const size_t pixels = static_cast<size_t>(pictureWidth) * pictureHeight;
-    std::vector<uint8_t> bottomUp(pixels * bgraBytesPerPixel);
-    bindFramebuffer(GL_READ_FRAMEBUFFER, resolvedFramebuffer);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, pictureWidth, pictureHeight, GL_BGRA, GL_UNSIGNED_BYTE, bottomUp.data());
-    bindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);
+    return static_cast<int>(readsQueued - readsTaken);
+}
 
+void queuePictureRead()
+{
+    // BGRA is the layout llvmpipe keeps, so the driver copies rows as they are.
+    bindFramebuffer(GL_READ_FRAMEBUFFER, resolvedFramebuffer);
+    bindBuffer(GL_PIXEL_PACK_BUFFER, pixelBuffers[readsQueued % pixelBufferCount]);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, pictureWidth, pictureHeight, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    bindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    bindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);
+    ++readsQueued;
+}
+
+void takePictureRead(std::vector<uint8_t>* rgb)
+{
+    const size_t pixels = static_cast<size_t>(pictureWidth) * pictureHeight;
     rgb->resize(pixels * rgbBytesPerPixel);
+    bindBuffer(GL_PIXEL_PACK_BUFFER, pixelBuffers[readsTaken % pixelBufferCount]);
+    ++readsTaken;
+    const auto* bottomUp = static_cast<const uint8_t*>(mapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY));
+    if (bottomUp == nullptr) {
+        bindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+        std::fill(rgb->begin(), rgb->end(), 0);
+        return;
+    }
+    // The rows are turned top first and the bytes to RGB here.
     uint8_t* out = rgb->data();
     for (int row = pictureHeight - 1; row >= 0; --row) {
-        const uint8_t* in = bottomUp.data() + static_cast<size_t>(row) * pictureWidth * bgraBytesPerPixel;
+        const uint8_t* in = bottomUp + static_cast<size_t>(row) * pictureWidth * bgraBytesPerPixel;
         for (int x = 0; x < pictureWidth; ++x, in += bgraBytesPerPixel, out += rgbBytesPerPixel) {
             out[0] = in[2];
             out[1] = in[1];
             out[2] = in[0];
         }
     }
+    unmapBuffer(GL_PIXEL_PACK_BUFFER);
+    bindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+}
+
+void readOffscreenRgb(std::vector<uint8_t>* rgb)
+{
+    queuePictureRead();
+    takePictureRead(rgb);
 }

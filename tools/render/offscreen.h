@@ -15,5 +15,12 @@ int offscreenSamples();
 void resolveOffscreen();
 // Waits until the GL has finished drawing.
 void waitForPicture();
-// The resolved picture as 8-bit RGB, top row first.
+// Starts copying the resolved picture out without waiting for it; at most two copies
+// may wait to be taken.
+void queuePictureRead();
+// Pictures whose copies were started and not yet taken.
+int queuedPictures();
+// The oldest copy started, as 8-bit RGB, top row first; waits for it if need be.
+void takePictureRead(std::vector<uint8_t>* rgb);
+// The resolved picture as 8-bit RGB, top row first, read at once; no copy may be waiting.
 void readOffscreenRgb(std::vector<uint8_t>* rgb);

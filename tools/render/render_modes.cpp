@@ -49,13 +49,11 @@ void drawChunk(const RenderOptions& options, const FrameChunk& chunk, const Keep
                                                  options.motionBlur);
     replayBefore(schedule);
     const int64_t total = outputFrameCount(schedule);
-    std::vector<uint8_t> rgb;
     startProgress();
-    for (int64_t k = 0; k < total; ++k) {
-        drawOutputFrame(schedule, k, &rgb);
+    drawOutputFrames(schedule, [&](int64_t k, const std::vector<uint8_t>& rgb) {
         keep(chunk.first + k, rgb);
         showProgress(k + 1, total);
-    }
+    });
 }
 
 void drawInJobs(const std::vector<FrameChunk>& chunks, int64_t total,

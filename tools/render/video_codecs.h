@@ -26,6 +26,7 @@ struct VideoCodec {
     ChromaLayout layouts[2];     // the default first, then the one --chroma may ask for
     const char* audioEncoder;
     const char* audioBitrate;    // nullptr for lossless sound
+    const char* preset;          // the encoder's speed preset; nullptr where it has none
 };
 
 // How the RGB frames become the codec's YUV, and what the file says about it, so players
