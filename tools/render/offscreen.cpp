@@ -178,7 +178,7 @@ bool openOffscreen(int width, int height, int wantedSamples, std::string* error)
     glutHideWindow();
 
     if (!loadFramebufferCalls()) {
-        *error = "the OpenGL driver offers no framebuffer objects";
+        *error = "the OpenGL driver offers no framebuffer or pixel buffer objects";
         return false;
     }
     GLint maxSide = 0;
