@@ -36,6 +36,11 @@ std::atomic<SDL_AudioDeviceID> device{0};
 uint32_t deviceRate = 0;
 int lastError = audioOk;
 bool exitHookSet = false;
+// When the last callback began, and how many frames had been mixed before it;
+// written by the audio thread under the device lock, read under it.
+std::chrono::steady_clock::time_point lastCallbackAt{};
+uint64_t lastCallbackFrame = 0;
+bool callbackSeen = false;
 
 int succeed()
 {
@@ -51,6 +56,9 @@ int fail(int code)
 
 void mixCallback(void*, Uint8* stream, int length)
 {
+    lastCallbackAt = std::chrono::steady_clock::now();
+    lastCallbackFrame = mixedOutputFrames();
+    callbackSeen = true;
     mixChannels(reinterpret_cast<int16_t*>(stream), static_cast<uint32_t>(length) / audioBytesPerFrame,
                 SDL_GetTicks64());
 }
@@ -98,6 +106,20 @@ uint32_t addSound(std::vector<int16_t>* stereoSamples, uint32_t flags)
     if (handle == 0) return fail(audioErrorNoChannel);
     succeed();
     return handle;
+}
+
+// The output frame that will be heard one device buffer from now. The buffer a
+// callback fills is heard from about the moment it runs, one frame after another,
+// so the frame heard now lies as far past the last callback's first frame as time
+// has passed since it ran. A start placed a whole buffer later always falls in a
+// buffer not yet filled, so every start is heard the same time after its call,
+// wherever the call falls in the device's cycle. Called under the device lock.
+uint64_t heardOneBufferFromNow()
+{
+    const auto since = std::chrono::steady_clock::now() - lastCallbackAt;
+    const double seconds = std::chrono::duration<double>(since).count();
+    const uint64_t framesSince = static_cast<uint64_t>(seconds * deviceRate);
+    return lastCallbackFrame + framesSince + deviceBufferFrames;
 }
 
 uint32_t getVersion() { return audioVersion; }
@@ -181,7 +203,8 @@ int channelSetPosition(uint32_t handle, uint64_t position, uint32_t mode)
     if (device == 0) return fail(audioErrorInit);
     if (mode != audioPosByte) return fail(audioErrorNotAvailable);
     SDL_LockAudioDevice(device);
-    const int error = setMixChannelFrame(handle, position / audioBytesPerFrame);
+    int error = setMixChannelFrame(handle, position / audioBytesPerFrame);
+    if (error == audioOk && callbackSeen) error = startMixChannelAt(handle, heardOneBufferFromNow());
     SDL_UnlockAudioDevice(device);
     return error == audioOk ? succeed() : fail(error);
 }
