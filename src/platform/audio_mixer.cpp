@@ -111,6 +111,12 @@ int startMixChannelAt(uint32_t handle, uint64_t outputFrame)
 {
     MixChannel* channel = findChannel(handle);
     if (channel == nullptr) return audioErrorHandle;
+    if (outputFrame < outputFrames) {
+        const uint64_t late = outputFrames - outputFrame;
+        const uint64_t left = channel->frames - 1 - channel->frame;
+        channel->frame += std::min(late, left);
+        outputFrame = outputFrames;
+    }
     channel->startsAtOutput = outputFrame;
     return audioOk;
 }

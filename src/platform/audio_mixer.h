@@ -24,7 +24,9 @@ int setMixChannelFrame(uint32_t handle, uint64_t frame);
 
 // Holds a channel's sound back until the output reaches outputFrame (counted
 // in frames mixed since the process began), so that a start can be placed to
-// the sample within a device buffer instead of at its first frame.
+// the sample within a device buffer instead of at its first frame. A frame that
+// is mixed already is in the past: the sound then starts with the next frame
+// mixed, that many frames further in, as if it had sounded from outputFrame.
 int startMixChannelAt(uint32_t handle, uint64_t outputFrame);
 
 // How many output frames have been mixed so far.

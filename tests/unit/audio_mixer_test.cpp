@@ -64,7 +64,7 @@ TEST_F(MixerTest, APlayIsHeldUntilThePositionComesOrTheHoldPasses)
 // 6 frames on leaves the first buffer silent and two frames of the second.
 struct PlacedStart {
     const char* what;
-    uint64_t startsAfter;          // output frames from the first buffer's start
+    int64_t startsAfter;           // output frames from the first buffer's start
     std::vector<int> firstBuffer;  // left samples: frame i of the sound is i + 1
     std::vector<int> secondBuffer;
 };
@@ -78,16 +78,20 @@ TEST_F(MixerTest, APlacedStartSoundsFromItsFrameOn)
         {"first frame of the second buffer", 4, {0, 0, 0, 0}, {11, 12, 13, 14}},
         {"inside the second buffer", 6, {0, 0, 0, 0}, {0, 0, 11, 12}},
         {"past both", 9, {0, 0, 0, 0}, {0, 0, 0, 0}},
+        // Frames mixed already: the sound goes on from where it would be by now.
+        {"one frame ago", -1, {12, 13, 14, 15}, {16, 17, 18, 19}},
+        {"three frames ago", -3, {14, 15, 16, 17}, {18, 19, 20, 21}},
     };
     constexpr uint32_t bufferFrames = 4;
     constexpr uint64_t fromFrame = 10;
+    mixFrames(bufferFrames, 0); // so that there is a past to place a start in
     for (const PlacedStart& c : cases) {
         clearMixChannels();
         auto sound = countingSound(100);
         const uint32_t handle = addMixChannel(&sound, false);
         playMixChannel(handle, false, 0);
         setMixChannelFrame(handle, fromFrame);
-        ASSERT_EQ(startMixChannelAt(handle, mixedOutputFrames() + c.startsAfter), audioOk) << c.what;
+        ASSERT_EQ(startMixChannelAt(handle, static_cast<uint64_t>(static_cast<int64_t>(mixedOutputFrames()) + c.startsAfter)), audioOk) << c.what;
         EXPECT_EQ(leftSide(mixFrames(bufferFrames, 0)), c.firstBuffer) << c.what;
         EXPECT_EQ(leftSide(mixFrames(bufferFrames, 0)), c.secondBuffer) << c.what;
     }
