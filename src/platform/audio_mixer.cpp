@@ -21,12 +21,14 @@ struct MixChannel {
     bool startHeld;                 // played, waiting for a set-position or the hold to pass
     uint64_t playedAtMs;
     uint64_t frame;                 // the next frame to mix
+    uint64_t startsAtOutput;        // silent until the output reaches this frame
 };
 
 // Plain data with no destructor: the process can end while the audio thread
 // still reads it without anything being torn down under it.
 MixChannel channels[mixChannelCount];
 uint32_t lastHandle = 0;
+uint64_t outputFrames = 0;
 
 MixChannel* findChannel(uint32_t handle)
 {
@@ -105,6 +107,22 @@ int setMixChannelFrame(uint32_t handle, uint64_t frame)
     return audioOk;
 }
 
+int startMixChannelAt(uint32_t handle, uint64_t outputFrame)
+{
+    MixChannel* channel = findChannel(handle);
+    if (channel == nullptr) return audioErrorHandle;
+    if (outputFrame < outputFrames) {
+        const uint64_t late = outputFrames - outputFrame;
+        const uint64_t left = channel->frames - 1 - channel->frame;
+        channel->frame += std::min(late, left);
+        outputFrame = outputFrames;
+    }
+    channel->startsAtOutput = outputFrame;
+    return audioOk;
+}
+
+uint64_t mixedOutputFrames() { return outputFrames; }
+
 void mixChannels(int16_t* out, uint32_t frames, uint64_t nowMs)
 {
     // Summed wide and clipped once, so two loud channels saturate instead of wrapping.
@@ -118,8 +136,12 @@ void mixChannels(int16_t* out, uint32_t frames, uint64_t nowMs)
                 if (nowMs - channel.playedAtMs < playStartHoldMs) continue;
                 channel.startHeld = false;
             }
-            if (!mixOne(&channel, mix, part)) channel.playing = false;
+            const uint64_t lead = channel.startsAtOutput > outputFrames ? channel.startsAtOutput - outputFrames : 0;
+            if (lead >= part) continue;
+            const uint32_t skip = static_cast<uint32_t>(lead);
+            if (!mixOne(&channel, mix + skip * audioOutputChannels, part - skip)) channel.playing = false;
         }
+        outputFrames += part;
         for (uint32_t i = 0; i < part * audioOutputChannels; ++i) {
             out[i] = static_cast<int16_t>(std::clamp(mix[i], int16Min, int16Max));
         }

@@ -22,6 +22,16 @@ uint32_t addMixChannel(std::vector<int16_t>* stereoSamples, bool loop);
 int playMixChannel(uint32_t handle, bool restart, uint64_t nowMs);
 int setMixChannelFrame(uint32_t handle, uint64_t frame);
 
+// Holds a channel's sound back until the output reaches outputFrame (counted
+// in frames mixed since the process began), so that a start can be placed to
+// the sample within a device buffer instead of at its first frame. A frame that
+// is mixed already is in the past: the sound then starts with the next frame
+// mixed, that many frames further in, as if it had sounded from outputFrame.
+int startMixChannelAt(uint32_t handle, uint64_t outputFrame);
+
+// How many output frames have been mixed so far.
+uint64_t mixedOutputFrames();
+
 // Adds every sounding channel into out (frames stereo frames, silenced first),
 // clipping at the 16-bit limits, and moves the channels on.
 void mixChannels(int16_t* out, uint32_t frames, uint64_t nowMs);

@@ -18,6 +18,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <future>
 #include <memory>
 #include <thread>
@@ -36,6 +37,30 @@ std::atomic<SDL_AudioDeviceID> device{0};
 uint32_t deviceRate = 0;
 int lastError = audioOk;
 bool exitHookSet = false;
+// When the last callback began, and how many frames had been mixed before it;
+// written by the audio thread under the device lock, read under it.
+std::chrono::steady_clock::time_point lastCallbackAt{};
+uint64_t lastCallbackFrame = 0;
+bool callbackSeen = false;
+// How long after a callback its first frame is heard, in frames.
+uint64_t heardAfterCallbackFrames = 0;
+
+// SDL's sound-server backends ask the server for one device buffer of latency
+// in all. PulseAudio spends about half of it in its sink and the rest in the
+// stream's queue, which has room for a callback's buffer when it runs, so what a
+// callback mixes is heard about half a buffer later: on a null sink, 13.6 ms
+// (PulseAudio 16) and 14.7 ms (PipeWire 0.3.65) after the callback, with a
+// 23.2 ms buffer. The other drivers play a buffer from when it is filled.
+const char* const serverDrivers[] = {"pulseaudio", "pipewire"};
+constexpr uint64_t serverShareOfBuffer = 2;
+
+uint64_t latencyAfterCallback(const char* driver, uint64_t bufferFrames)
+{
+    for (const char* server : serverDrivers) {
+        if (driver != nullptr && std::strcmp(driver, server) == 0) return bufferFrames / serverShareOfBuffer;
+    }
+    return 0;
+}
 
 int succeed()
 {
@@ -51,6 +76,9 @@ int fail(int code)
 
 void mixCallback(void*, Uint8* stream, int length)
 {
+    lastCallbackAt = std::chrono::steady_clock::now();
+    lastCallbackFrame = mixedOutputFrames();
+    callbackSeen = true;
     mixChannels(reinterpret_cast<int16_t*>(stream), static_cast<uint32_t>(length) / audioBytesPerFrame,
                 SDL_GetTicks64());
 }
@@ -100,6 +128,23 @@ uint32_t addSound(std::vector<int16_t>* stereoSamples, uint32_t flags)
     return handle;
 }
 
+// The output frame that will be heard one device buffer from now. The buffer a
+// callback fills is heard from a known time after it runs (at once on a device,
+// a buffer later through a sound server), one frame after another, so the frame
+// heard now lies as far past the last callback's first frame as time has passed
+// since then, less that delay. Every start is so heard the same time after its
+// call, wherever the call falls in the device's cycle and whatever the server
+// holds; a start that falls in a buffer mixed already skips the frames that are
+// past. Called under the device lock.
+uint64_t heardOneBufferFromNow()
+{
+    const auto since = std::chrono::steady_clock::now() - lastCallbackAt;
+    const double seconds = std::chrono::duration<double>(since).count();
+    const uint64_t framesSince = static_cast<uint64_t>(seconds * deviceRate);
+    const uint64_t heardLater = lastCallbackFrame + framesSince + deviceBufferFrames;
+    return heardLater > heardAfterCallbackFrames ? heardLater - heardAfterCallbackFrames : 0;
+}
+
 uint32_t getVersion() { return audioVersion; }
 
 int init(int deviceNumber, uint32_t frequency, uint32_t, void*, const void*)
@@ -124,6 +169,7 @@ int init(int deviceNumber, uint32_t frequency, uint32_t, void*, const void*)
         return fail(audioErrorDevice);
     }
     deviceRate = frequency;
+    heardAfterCallbackFrames = latencyAfterCallback(SDL_GetCurrentAudioDriver(), obtained.samples);
     if (!exitHookSet) {
         exitHookSet = on_exit(closeDeviceAtExit, nullptr) == 0;
         setStopCleanup(closeDeviceOnStop);
@@ -181,7 +227,8 @@ int channelSetPosition(uint32_t handle, uint64_t position, uint32_t mode)
     if (device == 0) return fail(audioErrorInit);
     if (mode != audioPosByte) return fail(audioErrorNotAvailable);
     SDL_LockAudioDevice(device);
-    const int error = setMixChannelFrame(handle, position / audioBytesPerFrame);
+    int error = setMixChannelFrame(handle, position / audioBytesPerFrame);
+    if (error == audioOk && callbackSeen) error = startMixChannelAt(handle, heardOneBufferFromNow());
     SDL_UnlockAudioDevice(device);
     return error == audioOk ? succeed() : fail(error);
 }

@@ -23,7 +23,7 @@ namespace {
 
 constexpr uint64_t demoStartPosition = 5001; // the byte count the clock hands over
 constexpr size_t demoStartFrame = 1250;      // 5001 bytes rounded down to whole frames
-constexpr int recordMs = 400;
+constexpr int recordMs = 500; // the start comes one device buffer (23 ms) after the call
 constexpr uint32_t streamLoop = audioSampleLoop;
 constexpr uint32_t moduleFlags = audioMusicRamp | audioSampleLoop;
 

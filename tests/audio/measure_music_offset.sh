@@ -13,6 +13,13 @@
 # writes (T, bytes so far). The demo clock's origin is the smallest T - value;
 # the recording's first non-silent frame is placed at the time its block was
 # written plus its place in the block; audio_probe says which music frame it is.
+# The disk driver writes each block right after the callback that filled it, so
+# a write's time is when its block is "heard". "After the first clock read past
+# it" is the layer's own delay from the play call (one device buffer, 23.2 ms);
+# what varies from run to run beyond that is how far past 5 000 the demo's idle
+# loop first read the clock. On PulseAudio and PipeWire the same figures come
+# from tools/sound-offset.sh (5 12 pulseaudio, 5 12 pipewire), which dates the
+# sink's monitor by its reads' arrival instead of by block writes.
 set -u
 cd "$(dirname "$0")/../.."
 . tests/e2e/lib.sh

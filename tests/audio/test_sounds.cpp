@@ -14,6 +14,15 @@ namespace {
 constexpr double twoPi = 6.283185307179586;
 constexpr float int16Scale = 32768.0f;
 
+// The noise: a 64-bit linear congruential generator (Knuth's MMIX constants)
+// through two one-pole low-pass filters at noiseCutoffHz.
+constexpr uint64_t lcgMultiplier = 6364136223846793005ULL;
+constexpr uint64_t lcgIncrement = 1442695040888963407ULL;
+constexpr int lcgShift = 40;             // keep the generator's 24 best bits
+constexpr double lcgRange = 16777216.0;  // 2^24
+constexpr double noiseCutoffHz = 3000.0;
+constexpr double noiseLevel = 20000.0;
+
 // ProTracker layout.
 constexpr int modTitleBytes = 20;
 constexpr int modSampleCount = 31;
@@ -61,6 +70,24 @@ std::vector<int16_t> testSignal(int frames, int rate, int channels)
         for (int c = 0; c < channels; ++c) {
             const double value = c % 2 == 0 ? chirp : tones;
             samples.push_back(static_cast<int16_t>(std::lrint(value * 9000.0 / (1 + c / 2))));
+        }
+    }
+    return samples;
+}
+
+std::vector<int16_t> noiseSignal(int frames, int rate, int channels)
+{
+    std::vector<int16_t> samples(static_cast<size_t>(frames) * channels);
+    const double smooth = 1.0 - std::exp(-twoPi * noiseCutoffHz / rate);
+    for (int c = 0; c < channels; ++c) {
+        uint64_t state = static_cast<uint64_t>(c) + 1;
+        double first = 0, second = 0;
+        for (int i = 0; i < frames; ++i) {
+            state = state * lcgMultiplier + lcgIncrement;
+            const double white = static_cast<double>(state >> lcgShift) / lcgRange * 2.0 - 1.0;
+            first += smooth * (white - first);
+            second += smooth * (first - second);
+            samples[static_cast<size_t>(i) * channels + c] = static_cast<int16_t>(std::lrint(second * noiseLevel));
         }
     }
     return samples;

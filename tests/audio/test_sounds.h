@@ -12,6 +12,10 @@ constexpr int testRate = 44100;
 // channel but scaled per channel when there are more than two).
 std::vector<int16_t> testSignal(int frames, int rate, int channels);
 
+// Noise low-passed to a few kHz, different on every channel, that never repeats
+// over a test's length: it matches itself only where it lines up exactly.
+std::vector<int16_t> noiseSignal(int frames, int rate, int channels);
+
 // A sine of the given frequency on every channel.
 std::vector<int16_t> sineSignal(int frames, int rate, int channels, double hz, double amplitude);
 

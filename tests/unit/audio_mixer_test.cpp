@@ -1,5 +1,5 @@
-// The audio layer's mixer without a device: the held start after play, clipping,
-// handles, and buffers longer than its own block. (The disk-driver tests play it for real.)
+// The audio layer's mixer without a device: the held start after play, a start
+// placed to the frame, clipping, handles, and buffers longer than its own block. (The disk-driver tests play it for real.)
 #include "platform/audio.h"
 #include "platform/audio_mixer.h"
 
@@ -57,6 +57,45 @@ TEST_F(MixerTest, APlayIsHeldUntilThePositionComesOrTheHoldPasses)
     playMixChannel(later, false, 5000);
     EXPECT_EQ(leftSide(mixFrames(2, 5000 + playStartHoldMs - 1)), (std::vector<int>{0, 0}));
     EXPECT_EQ(leftSide(mixFrames(2, 5000 + playStartHoldMs)), (std::vector<int>{3, 6}));
+}
+
+// A start placed at an output frame: silence up to it, then the sound from its
+// position, across buffer boundaries. Worked by hand on 4-frame buffers: a start
+// 6 frames on leaves the first buffer silent and two frames of the second.
+struct PlacedStart {
+    const char* what;
+    int64_t startsAfter;           // output frames from the first buffer's start
+    std::vector<int> firstBuffer;  // left samples: frame i of the sound is i + 1
+    std::vector<int> secondBuffer;
+};
+
+TEST_F(MixerTest, APlacedStartSoundsFromItsFrameOn)
+{
+    const std::vector<PlacedStart> cases = {
+        {"at once", 0, {11, 12, 13, 14}, {15, 16, 17, 18}},
+        {"one frame on", 1, {0, 11, 12, 13}, {14, 15, 16, 17}},
+        {"last frame of the first buffer", 3, {0, 0, 0, 11}, {12, 13, 14, 15}},
+        {"first frame of the second buffer", 4, {0, 0, 0, 0}, {11, 12, 13, 14}},
+        {"inside the second buffer", 6, {0, 0, 0, 0}, {0, 0, 11, 12}},
+        {"past both", 9, {0, 0, 0, 0}, {0, 0, 0, 0}},
+        // Frames mixed already: the sound goes on from where it would be by now.
+        {"one frame ago", -1, {12, 13, 14, 15}, {16, 17, 18, 19}},
+        {"three frames ago", -3, {14, 15, 16, 17}, {18, 19, 20, 21}},
+    };
+    constexpr uint32_t bufferFrames = 4;
+    constexpr uint64_t fromFrame = 10;
+    mixFrames(bufferFrames, 0); // so that there is a past to place a start in
+    for (const PlacedStart& c : cases) {
+        clearMixChannels();
+        auto sound = countingSound(100);
+        const uint32_t handle = addMixChannel(&sound, false);
+        playMixChannel(handle, false, 0);
+        setMixChannelFrame(handle, fromFrame);
+        ASSERT_EQ(startMixChannelAt(handle, static_cast<uint64_t>(static_cast<int64_t>(mixedOutputFrames()) + c.startsAfter)), audioOk) << c.what;
+        EXPECT_EQ(leftSide(mixFrames(bufferFrames, 0)), c.firstBuffer) << c.what;
+        EXPECT_EQ(leftSide(mixFrames(bufferFrames, 0)), c.secondBuffer) << c.what;
+    }
+    EXPECT_EQ(startMixChannelAt(0, 0), audioErrorHandle);
 }
 
 TEST_F(MixerTest, ChannelsAddAndClipAtTheSixteenBitLimits)

@@ -1,0 +1,51 @@
+#!/bin/bash
+# With no sound server running and no sound card, the demo shows the "Can't
+# initialize device" box after its question, opens no window, and exits 0 once
+# the box is dismissed; SDL's dummy driver still plays it, silently.
+# ctest-labels: e2e;audio
+# ctest-timeout: 60
+set -u
+. "$(dirname "$0")/lib.sh"
+
+ERROR_TITLE=Error
+DUMMY_PLAY_S=6          # past the music's start at 5 s
+
+# A runtime directory with no server in it, and no server address that answers.
+nowhere=$(mktemp -d)
+trap 'rm -rf "$nowhere"' EXIT
+export XDG_RUNTIME_DIR=$nowhere PULSE_SERVER="unix:$nowhere/pulse/native"
+unset SDL_AUDIODRIVER DBUS_SESSION_BUS_ADDRESS
+[ -d /dev/snd ] && echo "note: this machine has sound devices in /dev/snd; SDL may open one" >&2
+
+start_demo
+seen="$nowhere/demo-windows"
+: >"$seen"
+( while kill -0 "$DEMO_PID" 2>/dev/null; do
+    windows_named "$DEMO_TITLE" | awk '$2 == 800 && $3 == 450' >>"$seen"
+    sleep 0.05
+  done ) &
+watcher=$!
+answer_question_no
+box=$(wait_for_window "$ERROR_TITLE" 15) || { show_desktop >&2; fail "the device box did not appear"; }
+read -r _ box_w box_h box_x box_y <<<"$box"
+sleep 0.5
+kill -0 "$DEMO_PID" 2>/dev/null || fail "the process ended before the box was dismissed"
+press_key_at Return $((box_x + box_w / 2)) $((box_y + box_h / 2))
+wait_demo_exit 5
+wait "$watcher"
+[ "$DEMO_CODE" = 0 ] || fail "dismissing the box gave exit code $DEMO_CODE"
+[ -s "$seen" ] && fail "a demo window opened: $(head -n 1 "$seen")"
+echo "no server, no device: the box, no window, exit 0"
+
+# The dummy driver needs neither: the demo plays to past the music's start.
+SDL_AUDIODRIVER=dummy start_demo
+answer_question_no
+window=$(wait_for_window "$DEMO_TITLE" 15 800x450) || fail "dummy: the demo window did not open"
+read -r id width height x y <<<"$window"
+wait_viewable "$id" 15 || fail "dummy: the window was never shown"
+sleep "$DUMMY_PLAY_S"
+kill -0 "$DEMO_PID" 2>/dev/null || fail "dummy: the demo ended by itself"
+press_key_at Escape $((x + width / 2)) $((y + height / 2))
+wait_demo_exit 2 || fail "dummy: still running 2 s after Escape"
+[ "$DEMO_CODE" = 0 ] || fail "dummy: Escape gave exit code $DEMO_CODE"
+echo "dummy driver: played past the music's start, Escape ended it with exit 0"
