@@ -3,7 +3,7 @@
 #include "direction/light.h"
 
 #include "app/clock.h"
-#include "direction/timeline.h"
+#include "direction/intervals.h"
 
 #include <GL/gl.h>
 #include <cmath>

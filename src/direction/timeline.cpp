@@ -42,16 +42,6 @@ void (*const sceneRenderers[sceneCount])() = {
 
 } // namespace
 
-int intervalForTime(const int32_t* upperBoundsMs, int boundCount, int32_t t)
-{
-    for (int interval = 0; interval < boundCount; ++interval) {
-        if (t < upperBoundsMs[interval]) {
-            return interval;
-        }
-    }
-    return boundCount;
-}
-
 int sceneForTime(int32_t t)
 {
     return intervalForTime(sceneEndsMs, sceneCount - 1, t);

@@ -2,6 +2,8 @@
 // the fixed order of work within a frame.
 #pragma once
 
+#include "direction/intervals.h"
+
 #include <cstdint>
 
 constexpr int sceneCount = 10;
@@ -9,10 +11,6 @@ constexpr int shotCount = 37;
 constexpr int shotTableRows = 42;
 
 extern int32_t shotIndex;
-
-// Which of boundCount + 1 half-open intervals holds t, given their upper bounds in
-// rising order: the first bound that t lies below, or boundCount past the last.
-int intervalForTime(const int32_t* upperBoundsMs, int boundCount, int32_t t);
 
 // The scene renderer that draws at time t (half-open rows; a boundary belongs to the later row).
 int sceneForTime(int32_t t);

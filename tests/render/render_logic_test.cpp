@@ -5,6 +5,7 @@
 #include "frame_schedule.h"
 #include "progress.h"
 #include "render_jobs.h"
+#include "render_modes.h"
 #include "render_options.h"
 #include "sample_counts.h"
 #include "sound_track.h"
@@ -252,6 +253,17 @@ TEST(Jobs, ARangeSplitsIntoContiguousChunksOfNearlyEqualSize)
     EXPECT_EQ(threadsPerJob(2, 2), 1);
     EXPECT_EQ(threadsPerJob(8, 3), 2);
     EXPECT_EQ(threadsPerJob(2, 4), 1);
+}
+
+// The frames an export of [fromMs, toMs) draws, as the tool counts them.
+int64_t framesInRange(int32_t fromMs, int32_t toMs, int fps)
+{
+    RenderOptions options;
+    options.fromMs = fromMs;
+    options.toMs = toMs;
+    options.fps = fps;
+    const FrameChunk range = rangeFrames(options);
+    return range.end - range.first;
 }
 
 TEST(SteadySchedule, RangesCountTheFramesOfTheRateAndSplitWithoutGapOrOverlap)

@@ -21,11 +21,6 @@ int64_t firstIdleCallFrom(int32_t timeMs, int fps)
     return (scaled + msPerSecond - 1) / msPerSecond;
 }
 
-int64_t framesInRange(int32_t fromMs, int32_t toMs, int fps)
-{
-    return firstIdleCallFrom(toMs, fps) - firstIdleCallFrom(fromMs, fps);
-}
-
 int64_t outputFrameCount(const FrameSchedule& schedule)
 {
     return static_cast<int64_t>(schedule.outputMs.size()) / schedule.subFrames;

@@ -14,8 +14,6 @@ constexpr int32_t lastShownMs = 196000;
 int32_t steadyIdleTimeMs(int64_t n, int fps);
 // The number of the first idle call at or after timeMs: ceil(timeMs * fps / 1000).
 int64_t firstIdleCallFrom(int32_t timeMs, int fps);
-// How many idle calls of a steady run fall in [fromMs, toMs).
-int64_t framesInRange(int32_t fromMs, int32_t toMs, int fps);
 
 struct FrameSchedule {
     // Idle calls that only advance the clock and pulses; the last of them is also
