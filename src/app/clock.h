@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-constexpr int32_t demoEndMs = 196000;        // the demo ends on the first call past this
-constexpr int32_t musicStartMs = 5000;       // music starts on the first call past this
+constexpr int32_t demoEndMs = 196000;  // the demo ends on the first call past this
+constexpr int32_t musicStartMs = 5000; // music starts on the first call past this
 constexpr float beatPulseThresholdMs = 420.0f;
 constexpr float fastPulseThresholdMs = 155.0f;
 

@@ -44,8 +44,7 @@ bool loadMusic()
 void startAudio()
 {
     if ((audio.getVersion() >> 16) != audioInterfaceVersion) {
-        dialogs.showMessage("An incorrect version of BASS.DLL was loaded", audioErrorTitle,
-                            DialogIcon::error);
+        dialogs.showMessage("An incorrect version of BASS.DLL was loaded", audioErrorTitle, DialogIcon::error);
         windowing.exitProcess(0);
         return;
     }

@@ -44,8 +44,8 @@ WindowPosition centredWindowPosition(const MonitorRect& monitor)
 
 void formatGameModeText(char* text, int size, int screenWidth, int screenHeight)
 {
-    std::snprintf(text, static_cast<size_t>(size), "%dx%d:%d@%d", screenWidth, screenHeight,
-                  gameModeBitsPerPixel, gameModeRefreshHz);
+    std::snprintf(text, static_cast<size_t>(size), "%dx%d:%d@%d", screenWidth, screenHeight, gameModeBitsPerPixel,
+                  gameModeRefreshHz);
 }
 
 void openDisplay(int argc, char** argv)

@@ -59,10 +59,7 @@ void readFromFile(png_structp png, png_bytep data, std::size_t length)
 }
 
 // libpng's own handlers print to stderr; these stay silent. The error handler must not return.
-void failSilently(png_structp png, png_const_charp)
-{
-    png_longjmp(png, 1);
-}
+void failSilently(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
 void ignoreWarning(png_structp, png_const_charp) {}
 
@@ -103,8 +100,7 @@ bool readHeader(PngReader* reader, png_fixed_point screenGamma)
     // whole, so a text chunk claiming a gigabyte would be allocated. Chunks the texture
     // does not use are skipped in small reads instead.
     png_set_keep_unknown_chunks(reader->png, PNG_HANDLE_CHUNK_NEVER, nullptr, allAncillaryChunks);
-    png_set_keep_unknown_chunks(reader->png, PNG_HANDLE_CHUNK_AS_DEFAULT, chunksToRead,
-                                chunksToReadCount);
+    png_set_keep_unknown_chunks(reader->png, PNG_HANDLE_CHUNK_AS_DEFAULT, chunksToRead, chunksToReadCount);
     png_read_info(reader->png, reader->info);
 
     const int colourType = png_get_color_type(reader->png, reader->info);
@@ -179,8 +175,7 @@ bool headerFits(const PngReader& reader)
         (reader.components != rgbComponents && reader.components != rgbaComponents)) {
         return false;
     }
-    if (reader.width < 1 || reader.height < 1 || reader.width > maxImageSide ||
-        reader.height > maxImageSide) {
+    if (reader.width < 1 || reader.height < 1 || reader.width > maxImageSide || reader.height > maxImageSide) {
         return false;
     }
     const std::size_t packedRow = std::size_t{reader.width} * reader.components;
@@ -188,8 +183,8 @@ bool headerFits(const PngReader& reader)
 }
 
 // Decodes the rest of a PNG whose signature has been read, at its own size, into pixels.
-bool decodeAfterSignature(png_rw_ptr readBytes, void* io, double screenGamma, int* width,
-                          int* height, int* components, std::vector<unsigned char>* pixels)
+bool decodeAfterSignature(png_rw_ptr readBytes, void* io, double screenGamma, int* width, int* height, int* components,
+                          std::vector<unsigned char>* pixels)
 {
     const png_fixed_point screenFixed = fixedGamma(screenGamma);
     if (screenFixed == 0) {
@@ -223,16 +218,15 @@ bool decodeAfterSignature(png_rw_ptr readBytes, void* io, double screenGamma, in
 }
 
 // Brings decoded pixels to power-of-two sides within maxTextureSide.
-bool fitToTexture(const unsigned char* pixels, int width, int height, int components,
-                  int maxTextureSide, TextureImage* image)
+bool fitToTexture(const unsigned char* pixels, int width, int height, int components, int maxTextureSide,
+                  TextureImage* image)
 {
     const int textureWidth = powerOfTwoSide(width, maxTextureSide);
     const int textureHeight = powerOfTwoSide(height, maxTextureSide);
     if (textureWidth == 0 || textureHeight == 0) {
         return false;
     }
-    const std::size_t bytes =
-        std::size_t(textureWidth) * std::size_t(textureHeight) * std::size_t(components);
+    const std::size_t bytes = std::size_t(textureWidth) * std::size_t(textureHeight) * std::size_t(components);
     if (bytes > maxImageBytes) {
         return false;
     }
@@ -242,8 +236,7 @@ bool fitToTexture(const unsigned char* pixels, int width, int height, int compon
     } catch (const std::bad_alloc&) {
         return false;
     }
-    resampleNearest(pixels, width, height, components, fitted.pixels.data(), textureWidth,
-                    textureHeight);
+    resampleNearest(pixels, width, height, components, fitted.pixels.data(), textureWidth, textureHeight);
     fitted.width = textureWidth;
     fitted.height = textureHeight;
     fitted.components = components;
@@ -251,8 +244,7 @@ bool fitToTexture(const unsigned char* pixels, int width, int height, int compon
     return true;
 }
 
-bool decodeStream(png_rw_ptr readBytes, void* io, double screenGamma, int maxTextureSide,
-                  TextureImage* image)
+bool decodeStream(png_rw_ptr readBytes, void* io, double screenGamma, int maxTextureSide, TextureImage* image)
 {
     int width = 0;
     int height = 0;
@@ -266,10 +258,7 @@ bool decodeStream(png_rw_ptr readBytes, void* io, double screenGamma, int maxTex
 
 } // namespace
 
-double screenGammaFor(double viewingGamma)
-{
-    return displayGamma / viewingGamma;
-}
+double screenGammaFor(double viewingGamma) { return displayGamma / viewingGamma; }
 
 double viewingGammaFromText(const char* text)
 {
@@ -284,8 +273,7 @@ double viewingGammaFromText(const char* text)
     while (std::isspace(static_cast<unsigned char>(*end))) {
         ++end;
     }
-    if (*end != '\0' || !std::isfinite(value) || value <= 0.0 ||
-        fixedGamma(screenGammaFor(value)) == 0) {
+    if (*end != '\0' || !std::isfinite(value) || value <= 0.0 || fixedGamma(screenGammaFor(value)) == 0) {
         return defaultViewingGamma;
     }
     return value;
@@ -303,9 +291,8 @@ int powerOfTwoSide(int side, int maxSide)
     return power;
 }
 
-void resampleNearest(const unsigned char* source, int sourceWidth, int sourceHeight,
-                     int components, unsigned char* destination, int destinationWidth,
-                     int destinationHeight)
+void resampleNearest(const unsigned char* source, int sourceWidth, int sourceHeight, int components,
+                     unsigned char* destination, int destinationWidth, int destinationHeight)
 {
     const std::size_t sourceRowBytes = std::size_t(sourceWidth) * std::size_t(components);
     unsigned char* out = destination;
@@ -314,15 +301,14 @@ void resampleNearest(const unsigned char* source, int sourceWidth, int sourceHei
         const unsigned char* sourceRow = source + std::size_t(sourceY) * sourceRowBytes;
         for (int x = 0; x < destinationWidth; ++x) {
             const long long sourceX = static_cast<long long>(x) * sourceWidth / destinationWidth;
-            std::memcpy(out, sourceRow + std::size_t(sourceX) * std::size_t(components),
-                        std::size_t(components));
+            std::memcpy(out, sourceRow + std::size_t(sourceX) * std::size_t(components), std::size_t(components));
             out += components;
         }
     }
 }
 
-bool decodePngBytes(const unsigned char* bytes, std::size_t size, double screenGamma,
-                    int maxTextureSide, TextureImage* image)
+bool decodePngBytes(const unsigned char* bytes, std::size_t size, double screenGamma, int maxTextureSide,
+                    TextureImage* image)
 {
     if (bytes == nullptr || size < signatureBytes || png_sig_cmp(bytes, 0, signatureBytes) != 0) {
         return false;

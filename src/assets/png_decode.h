@@ -34,15 +34,14 @@ double screenGammaFor(double viewingGamma);
 int powerOfTwoSide(int side, int maxSide);
 
 // Nearest sampling from a source image to a destination size; both tightly packed.
-void resampleNearest(const unsigned char* source, int sourceWidth, int sourceHeight,
-                     int components, unsigned char* destination, int destinationWidth,
-                     int destinationHeight);
+void resampleNearest(const unsigned char* source, int sourceWidth, int sourceHeight, int components,
+                     unsigned char* destination, int destinationWidth, int destinationHeight);
 
 // Decodes a whole PNG (signature first) and brings it to power-of-two sides no larger
 // than maxTextureSide. Grey and palette become RGB, an alpha channel or a palette's
 // transparency becomes RGBA, 16-bit samples become 8-bit, interlacing is undone and
 // gamma is corrected for screenGamma. False, with image untouched, on any failure.
-bool decodePngBytes(const unsigned char* bytes, std::size_t size, double screenGamma,
-                    int maxTextureSide, TextureImage* image);
+bool decodePngBytes(const unsigned char* bytes, std::size_t size, double screenGamma, int maxTextureSide,
+                    TextureImage* image);
 // The same, reading from an open file at its current position.
 bool decodePngFile(std::FILE* file, double screenGamma, int maxTextureSide, TextureImage* image);

@@ -21,8 +21,8 @@ void uploadTextureImage(const TextureImage& image)
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpackAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, byteAlignedRows);
     const GLenum format = image.components == rgbaComponents ? GL_RGBA : GL_RGB;
-    glTexImage2D(GL_TEXTURE_2D, baseLevel, image.components, image.width, image.height, noBorder,
-                 format, GL_UNSIGNED_BYTE, image.pixels.data());
+    glTexImage2D(GL_TEXTURE_2D, baseLevel, image.components, image.width, image.height, noBorder, format,
+                 GL_UNSIGNED_BYTE, image.pixels.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, unpackAlignment);
 }
 

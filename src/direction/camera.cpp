@@ -30,13 +30,10 @@ double sinceMs(int32_t t, int32_t from)
     return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(t) - static_cast<uint32_t>(from)));
 }
 
-double ms(int32_t t)
-{
-    return static_cast<double>(t);
-}
+double ms(int32_t t) { return static_cast<double>(t); }
 
-ShotView lookAt(double eyeX, double eyeY, double eyeZ, double centreX, double centreY, double centreZ,
-                double upX, double upY, double upZ)
+ShotView lookAt(double eyeX, double eyeY, double eyeZ, double centreX, double centreY, double centreZ, double upX,
+                double upY, double upZ)
 {
     return ShotView{{eyeX, eyeY, eyeZ}, {centreX, centreY, centreZ}, {upX, upY, upZ}};
 }
@@ -219,8 +216,8 @@ ShotView shot17(int32_t t)
     constexpr double height = 7.5, rollRate = 0.0025;
     const double d = sinceMs(t, start);
     const double k = tan(tangentRate * sinceMs(t, tangentStart));
-    return lookAt(k * (approach * d - offsetX), height, k * (approach * d - offsetZ), 0, height, 0,
-                  sin(rollRate * d), cos(rollRate * d), 0);
+    return lookAt(k * (approach * d - offsetX), height, k * (approach * d - offsetZ), 0, height, 0, sin(rollRate * d),
+                  cos(rollRate * d), 0);
 }
 
 // Shot 18: high orbit at radius 250 over the whole scene.
@@ -248,8 +245,7 @@ ShotView shot20(int32_t t)
     constexpr double eyeX = -550, eyeY = -550, eyeZ = 20000, eyeSpeed = 3;
     constexpr double centreZ = 19000, centreSpeed = 3.1, rollRate = 0.0001;
     const double d = sinceMs(t, start);
-    return lookAt(eyeX, eyeY, eyeZ - eyeSpeed * d, 0, 0, centreZ - centreSpeed * d, rollRate * sinceMs(start, t), 1,
-                  0);
+    return lookAt(eyeX, eyeY, eyeZ - eyeSpeed * d, 0, 0, centreZ - centreSpeed * d, rollRate * sinceMs(start, t), 1, 0);
 }
 
 // Shot 21: flight from above right, rolling.

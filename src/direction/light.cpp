@@ -50,29 +50,16 @@ void placeOnOrbit(float position[4], const Orbit& orbit, int32_t t)
 
 } // namespace
 
-int lightPresetForTime(int32_t t)
-{
-    return intervalForTime(presetEndsMs, lightPresetCount - 1, t);
-}
+int lightPresetForTime(int32_t t) { return intervalForTime(presetEndsMs, lightPresetCount - 1, t); }
 
 void lightPositionFor(int preset, int32_t t, float position[4])
 {
     switch (preset) {
-    case 0:
-        place(position, 0.0f, 0.0f, frontZ);
-        break;
-    case 1:
-        placeOnOrbit(position, steepOrbit, t);
-        break;
-    case 2:
-        placeOnOrbit(position, wideOrbit, t);
-        break;
-    case 3:
-        placeOnOrbit(position, nearOrbit, t);
-        break;
-    default:
-        place(position, 0.0f, fixedHighY, fixedHighZ);
-        break;
+    case 0: place(position, 0.0f, 0.0f, frontZ); break;
+    case 1: placeOnOrbit(position, steepOrbit, t); break;
+    case 2: placeOnOrbit(position, wideOrbit, t); break;
+    case 3: placeOnOrbit(position, nearOrbit, t); break;
+    default: place(position, 0.0f, fixedHighY, fixedHighZ); break;
     }
 }
 
@@ -82,7 +69,4 @@ void applyLightPreset(int lightPreset)
     glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
 }
 
-void selectLightPreset()
-{
-    applyLightPreset(lightPresetForTime(demoTimeMs));
-}
+void selectLightPreset() { applyLightPreset(lightPresetForTime(demoTimeMs)); }

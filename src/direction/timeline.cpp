@@ -26,13 +26,12 @@ struct ShotBound {
 
 // Tested in order, each as "t below the bound"; the last row catches every later time.
 constexpr ShotBound shotBounds[shotTableRows] = {
-    {5000, 0},    {19220, 1},   {21880, 2},   {22770, 3},   {23660, 4},   {24550, 5},
-    {25440, 6},   {26330, 7},   {28110, 5},   {28550, 2},   {29000, 3},   {29440, 4},
-    {29880, 6},   {47220, 9},   {61880, 8},   {65440, 10},  {69000, 11},  {72550, 12},
-    {76110, 13},  {79660, 14},  {83220, 15},  {86770, 16},  {90330, 17},  {118770, 18},
-    {122330, 19}, {125880, 20}, {129440, 21}, {133000, 22}, {136550, 23}, {140110, 24},
-    {143660, 25}, {147220, 26}, {150770, 27}, {154330, 28}, {157880, 29}, {161440, 30},
-    {165000, 31}, {168550, 32}, {172110, 33}, {175660, 34}, {189880, 35}, {INT32_MAX, 36},
+    {5000, 0},    {19220, 1},   {21880, 2},   {22770, 3},   {23660, 4},   {24550, 5},   {25440, 6},
+    {26330, 7},   {28110, 5},   {28550, 2},   {29000, 3},   {29440, 4},   {29880, 6},   {47220, 9},
+    {61880, 8},   {65440, 10},  {69000, 11},  {72550, 12},  {76110, 13},  {79660, 14},  {83220, 15},
+    {86770, 16},  {90330, 17},  {118770, 18}, {122330, 19}, {125880, 20}, {129440, 21}, {133000, 22},
+    {136550, 23}, {140110, 24}, {143660, 25}, {147220, 26}, {150770, 27}, {154330, 28}, {157880, 29},
+    {161440, 30}, {165000, 31}, {168550, 32}, {172110, 33}, {175660, 34}, {189880, 35}, {INT32_MAX, 36},
 };
 
 void (*const sceneRenderers[sceneCount])() = {
@@ -42,10 +41,7 @@ void (*const sceneRenderers[sceneCount])() = {
 
 } // namespace
 
-int sceneForTime(int32_t t)
-{
-    return intervalForTime(sceneEndsMs, sceneCount - 1, t);
-}
+int sceneForTime(int32_t t) { return intervalForTime(sceneEndsMs, sceneCount - 1, t); }
 
 int shotForTime(int32_t t)
 {
@@ -63,30 +59,15 @@ ShotRow shotTableRow(int row)
     return {from, shotBounds[row].toMs, shotBounds[row].shot};
 }
 
-void drawScene(int sceneIndex)
-{
-    sceneRenderers[sceneIndex]();
-}
+void drawScene(int sceneIndex) { sceneRenderers[sceneIndex](); }
 
-void selectShot()
-{
-    shotIndex = shotForTime(demoTimeMs);
-}
+void selectShot() { shotIndex = shotForTime(demoTimeMs); }
 
-void clearFrame()
-{
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
+void clearFrame() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
 
-void drawCurrentScene()
-{
-    drawScene(sceneForTime(demoTimeMs));
-}
+void drawCurrentScene() { drawScene(sceneForTime(demoTimeMs)); }
 
-void presentFrame()
-{
-    windowing.swapBuffers();
-}
+void presentFrame() { windowing.swapBuffers(); }
 
 void (*frameSteps[frameStepCount])() = {
     clearFrame, drawCurrentScene, selectLightPreset, selectShot, drawLetterbox, drawScanlines, presentFrame,

@@ -93,8 +93,7 @@ struct Converter {
     std::vector<int16_t>* out;
 };
 
-bool openConverter(Converter* converter, int channels, uint32_t rate, uint32_t outputRate,
-                   std::vector<int16_t>* out)
+bool openConverter(Converter* converter, int channels, uint32_t rate, uint32_t outputRate, std::vector<int16_t>* out)
 {
     *converter = Converter{nullptr, channels, rate, outputRate, 0, out};
     for (uint32_t r : {rate, outputRate}) {
@@ -102,9 +101,8 @@ bool openConverter(Converter* converter, int channels, uint32_t rate, uint32_t o
     }
     if (channels < 1 || channels > mostSoundChannels) return false;
     if (channels == audioOutputChannels && rate == outputRate) return true;
-    converter->stream = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(channels),
-                                           static_cast<int>(rate), AUDIO_S16SYS,
-                                           audioOutputChannels, static_cast<int>(outputRate));
+    converter->stream = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(channels), static_cast<int>(rate),
+                                           AUDIO_S16SYS, audioOutputChannels, static_cast<int>(outputRate));
     return converter->stream != nullptr;
 }
 
@@ -120,8 +118,7 @@ bool drainConverter(Converter* converter)
     int16_t block[decodeBlockFrames * audioOutputChannels];
     int got = 0;
     while ((got = SDL_AudioStreamGet(converter->stream, block, sizeof block)) > 0) {
-        converter->out->insert(converter->out->end(), block,
-                               block + static_cast<size_t>(got) / sizeof(int16_t));
+        converter->out->insert(converter->out->end(), block, block + static_cast<size_t>(got) / sizeof(int16_t));
     }
     return got == 0;
 }
@@ -135,8 +132,7 @@ bool convertBlock(Converter* converter, const int16_t* samples, size_t frames)
         converter->out->insert(converter->out->end(), samples, samples + count);
         return true;
     }
-    return SDL_AudioStreamPut(converter->stream, samples, static_cast<int>(count * sizeof(int16_t))) ==
-               0 &&
+    return SDL_AudioStreamPut(converter->stream, samples, static_cast<int>(count * sizeof(int16_t))) == 0 &&
            drainConverter(converter);
 }
 
@@ -146,11 +142,10 @@ bool finishConverter(Converter* converter)
 {
     if (converter->stream == nullptr) return true;
     const std::vector<int16_t> tail(resamplerTailFrames * static_cast<size_t>(converter->channels), 0);
-    const bool ok = SDL_AudioStreamPut(converter->stream, tail.data(),
-                                       static_cast<int>(tail.size() * sizeof(int16_t))) == 0 &&
-                    SDL_AudioStreamFlush(converter->stream) == 0 && drainConverter(converter);
-    const uint64_t outFrames =
-        (converter->inFrames * converter->outputRate + converter->rate / 2) / converter->rate;
+    const bool ok =
+        SDL_AudioStreamPut(converter->stream, tail.data(), static_cast<int>(tail.size() * sizeof(int16_t))) == 0 &&
+        SDL_AudioStreamFlush(converter->stream) == 0 && drainConverter(converter);
+    const uint64_t outFrames = (converter->inFrames * converter->outputRate + converter->rate / 2) / converter->rate;
     if (converter->out->size() > outFrames * audioOutputChannels) {
         converter->out->resize(outFrames * audioOutputChannels);
     }
@@ -182,8 +177,8 @@ bool finishDecode(Converter* converter, bool ok, bool tooLong, int* errorCode)
 
 // The encoded file's bytes, read with a bound: a regular file only (a FIFO or a
 // device would block or never end), at most longestEncodedBytes.
-bool readFileBytes(const char* path, uint64_t offset, uint64_t length,
-                   std::vector<unsigned char>* bytes, int* errorCode)
+bool readFileBytes(const char* path, uint64_t offset, uint64_t length, std::vector<unsigned char>* bytes,
+                   int* errorCode)
 {
     // Non-blocking, so opening a FIFO with no writer returns at once.
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -330,19 +325,17 @@ bool decodeSampledSound(const std::vector<unsigned char>& bytes, uint32_t output
     return finishDecode(&converter, ok, tooLong, errorCode);
 }
 
-bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderRate,
-                       bool rampVolume, bool loop, uint32_t outputRate,
-                       std::vector<int16_t>* stereoSamples, int* errorCode)
+bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderRate, bool rampVolume, bool loop,
+                       uint32_t outputRate, std::vector<int16_t>* stereoSamples, int* errorCode)
 {
     stereoSamples->clear();
     if (bytes.empty()) return refuse(audioErrorFileFormat, stereoSamples, errorCode);
     // Silent: libopenmpt would otherwise report its probing on standard error.
-    openmpt_module* module = openmpt_module_create_from_memory2(
-        bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr, openmpt_error_func_ignore,
-        nullptr, nullptr, nullptr, nullptr);
+    openmpt_module* module =
+        openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr,
+                                           openmpt_error_func_ignore, nullptr, nullptr, nullptr, nullptr);
     if (module == nullptr) {
-        return refuse(sampledSoundTooLong(bytes) ? audioErrorTooLong : audioErrorFileFormat,
-                      stereoSamples, errorCode);
+        return refuse(sampledSoundTooLong(bytes) ? audioErrorTooLong : audioErrorFileFormat, stereoSamples, errorCode);
     }
     Converter converter = {};
     if (!openConverter(&converter, audioOutputChannels, renderRate, outputRate, stereoSamples)) {
@@ -367,15 +360,16 @@ bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderR
         size_t want = decodeBlockFrames;
         size_t got = 0;
         while (ok && !tooLong && want > 0 &&
-               (got = openmpt_module_read_interleaved_float_stereo(
-                    module, static_cast<int32_t>(renderRate), want, block)) > 0) {
+               (got = openmpt_module_read_interleaved_float_stereo(module, static_cast<int32_t>(renderRate), want,
+                                                                   block)) > 0) {
             for (size_t i = 0; i < got * audioOutputChannels; ++i) {
                 samples[i] = floatToInt16(block[i]);
             }
             ok = convertBlock(&converter, samples, got);
             tooLong = converter.inFrames > longestFrames(renderRate);
             if (loop && songFrames > 0) {
-                want = static_cast<size_t>(std::min<uint64_t>(decodeBlockFrames, songFrames - std::min(songFrames, converter.inFrames)));
+                want = static_cast<size_t>(
+                    std::min<uint64_t>(decodeBlockFrames, songFrames - std::min(songFrames, converter.inFrames)));
             }
         }
     } catch (const std::bad_alloc&) {
@@ -387,8 +381,7 @@ bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderR
     return finishDecode(&converter, ok, tooLong, errorCode);
 }
 
-bool decodeMusicFile(const char* path, uint32_t outputRate, std::vector<int16_t>* stereoSamples,
-                     int* errorCode)
+bool decodeMusicFile(const char* path, uint32_t outputRate, std::vector<int16_t>* stereoSamples, int* errorCode)
 {
     std::vector<unsigned char> bytes;
     if (!readSoundBytes(false, path, 0, 0, &bytes, errorCode)) {

@@ -34,9 +34,8 @@ bool decodeSampledSound(const std::vector<unsigned char>& bytes, uint32_t output
 // once through at renderRate, then resampled to outputRate if they differ. A
 // module rendered for looping stops at the song's end, without the fade-out
 // libopenmpt adds after it, so that the loop keeps the song's beat.
-bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderRate,
-                       bool rampVolume, bool loop, uint32_t outputRate,
-                       std::vector<int16_t>* stereoSamples, int* errorCode);
+bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderRate, bool rampVolume, bool loop,
+                       uint32_t outputRate, std::vector<int16_t>* stereoSamples, int* errorCode);
 
 // Decodes the music file as the demo loads it: as a sampled stream or, failing
 // that, as a looping tracker module with volume ramping, to interleaved 16-bit stereo at
@@ -44,5 +43,4 @@ bool decodeModuleSound(const std::vector<unsigned char>& bytes, uint32_t renderR
 // code of the module attempt, as the demo would show it.
 // A sound that decodes to no frame at outputRate (one frame at 96 kHz, say) fails
 // with audioErrorFileFormat: there is nothing to play or loop.
-bool decodeMusicFile(const char* path, uint32_t outputRate, std::vector<int16_t>* stereoSamples,
-                     int* errorCode);
+bool decodeMusicFile(const char* path, uint32_t outputRate, std::vector<int16_t>* stereoSamples, int* errorCode);

@@ -13,15 +13,15 @@ constexpr int32_t int16Min = -32768;
 constexpr uint32_t mixBlockFrames = 8192;
 
 struct MixChannel {
-    uint32_t handle;                // 0: the slot is free
-    std::vector<int16_t>* sound;    // interleaved stereo; owned by the channel
+    uint32_t handle;             // 0: the slot is free
+    std::vector<int16_t>* sound; // interleaved stereo; owned by the channel
     uint64_t frames;
     bool loop;
     bool playing;
-    bool startHeld;                 // played, waiting for a set-position or the hold to pass
+    bool startHeld; // played, waiting for a set-position or the hold to pass
     uint64_t playedAtMs;
-    uint64_t frame;                 // the next frame to mix
-    uint64_t startsAtOutput;        // silent until the output reaches this frame
+    uint64_t frame;          // the next frame to mix
+    uint64_t startsAtOutput; // silent until the output reaches this frame
 };
 
 // Plain data with no destructor: the process can end while the audio thread

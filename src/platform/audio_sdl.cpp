@@ -181,8 +181,7 @@ int init(int deviceNumber, uint32_t frequency, uint32_t, void*, const void*)
 
 int errorGetCode() { return lastError; }
 
-uint32_t streamCreateFile(int fromMemory, const void* file, uint64_t offset, uint64_t length,
-                          uint32_t flags)
+uint32_t streamCreateFile(int fromMemory, const void* file, uint64_t offset, uint64_t length, uint32_t flags)
 {
     if (device == 0) return fail(audioErrorInit);
     std::vector<unsigned char> bytes;
@@ -200,14 +199,13 @@ uint32_t musicLoad(int fromMemory, const void* file, uint64_t offset, uint32_t l
 {
     if (device == 0) return fail(audioErrorInit);
     const uint32_t renderRate =
-        frequency == audioModuleAtDeviceRate || frequency == audioModuleAtInitRate ? deviceRate
-                                                                                  : frequency;
+        frequency == audioModuleAtDeviceRate || frequency == audioModuleAtInitRate ? deviceRate : frequency;
     std::vector<unsigned char> bytes;
     std::vector<int16_t> sound;
     int error = audioOk;
     if (!readSoundBytes(fromMemory != 0, file, offset, length, &bytes, &error) ||
-        !decodeModuleSound(bytes, renderRate, (flags & audioMusicRamp) != 0,
-                           (flags & audioSampleLoop) != 0, deviceRate, &sound, &error)) {
+        !decodeModuleSound(bytes, renderRate, (flags & audioMusicRamp) != 0, (flags & audioSampleLoop) != 0, deviceRate,
+                           &sound, &error)) {
         return fail(error);
     }
     return addSound(&sound, flags);
@@ -243,6 +241,6 @@ int freeDevice()
 
 } // namespace
 
-const AudioApi sdlAudio = {getVersion, init, errorGetCode, streamCreateFile,
-                           musicLoad, channelPlay, channelSetPosition, freeDevice};
+const AudioApi sdlAudio = {getVersion, init,        errorGetCode,       streamCreateFile,
+                           musicLoad,  channelPlay, channelSetPosition, freeDevice};
 AudioApi audio = sdlAudio;

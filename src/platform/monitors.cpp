@@ -11,8 +11,7 @@ bool holdsOrigin(const MonitorRect& rect)
 
 } // namespace
 
-MonitorRect choosePlayMonitor(const MonitorInfo* monitors, int count, int screenWidth,
-                              int screenHeight)
+MonitorRect choosePlayMonitor(const MonitorInfo* monitors, int count, int screenWidth, int screenHeight)
 {
     for (int i = 0; i < count; ++i) {
         if (monitors[i].primary) {

@@ -17,5 +17,4 @@ struct MonitorInfo {
 
 // The primary monitor; without one, the first monitor that holds the screen's
 // origin; without that (or with no monitors at all), the whole screen.
-MonitorRect choosePlayMonitor(const MonitorInfo* monitors, int count, int screenWidth,
-                              int screenHeight);
+MonitorRect choosePlayMonitor(const MonitorInfo* monitors, int count, int screenWidth, int screenHeight);

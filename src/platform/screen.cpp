@@ -36,12 +36,10 @@ bool hasRandrMonitors(Display* display)
     int errorBase = 0;
     int major = 0;
     int minor = 0;
-    if (!XRRQueryExtension(display, &eventBase, &errorBase) ||
-        !XRRQueryVersion(display, &major, &minor)) {
+    if (!XRRQueryExtension(display, &eventBase, &errorBase) || !XRRQueryVersion(display, &major, &minor)) {
         return false;
     }
-    return major > monitorsMajorVersion ||
-           (major == monitorsMajorVersion && minor >= monitorsMinorVersion);
+    return major > monitorsMajorVersion || (major == monitorsMajorVersion && minor >= monitorsMinorVersion);
 }
 
 std::vector<MonitorInfo> listMonitors(Display* display, Window root)
@@ -53,8 +51,7 @@ std::vector<MonitorInfo> listMonitors(Display* display, Window root)
     int count = 0;
     XRRMonitorInfo* list = XRRGetMonitors(display, root, True, &count);
     for (int i = 0; list != nullptr && i < count; ++i) {
-        monitors.push_back(
-            {{list[i].x, list[i].y, list[i].width, list[i].height}, list[i].primary != 0});
+        monitors.push_back({{list[i].x, list[i].y, list[i].width, list[i].height}, list[i].primary != 0});
     }
     if (list != nullptr) {
         XRRFreeMonitors(list);
@@ -70,11 +67,9 @@ void readPlayMonitorXlib(MonitorRect* monitor)
         return;
     }
     const int screenNumber = DefaultScreen(heldDisplay);
-    const std::vector<MonitorInfo> monitors =
-        listMonitors(heldDisplay, RootWindow(heldDisplay, screenNumber));
+    const std::vector<MonitorInfo> monitors = listMonitors(heldDisplay, RootWindow(heldDisplay, screenNumber));
     *monitor = choosePlayMonitor(monitors.data(), static_cast<int>(monitors.size()),
-                                 DisplayWidth(heldDisplay, screenNumber),
-                                 DisplayHeight(heldDisplay, screenNumber));
+                                 DisplayWidth(heldDisplay, screenNumber), DisplayHeight(heldDisplay, screenNumber));
 }
 
 } // namespace

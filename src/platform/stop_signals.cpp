@@ -17,7 +17,7 @@ namespace {
 
 constexpr int stopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr int signalExitBase = 128; // the shell's convention: killed by N exits 128 + N
-constexpr int pathBytes = 300; // "/proc/self/task/", a name of up to 255 bytes, "/children"
+constexpr int pathBytes = 300;      // "/proc/self/task/", a name of up to 255 bytes, "/children"
 
 std::atomic<void (*)()> stopCleanup{nullptr};
 

@@ -32,12 +32,13 @@ bool windowManagerTakesFullScreen(Display* display)
     unsigned char* data = nullptr;
     const Window root = DefaultRootWindow(display);
     bool found = false;
-    if (XGetWindowProperty(display, root, check, 0, 1, False, XA_WINDOW, &type, &format, &count,
-                           &remaining, &data) == Success && count == 1) {
+    if (XGetWindowProperty(display, root, check, 0, 1, False, XA_WINDOW, &type, &format, &count, &remaining, &data) ==
+            Success &&
+        count == 1) {
         XFree(data);
         data = nullptr;
-        if (XGetWindowProperty(display, root, supported, 0, netSupportedMaxAtoms, False, XA_ATOM,
-                               &type, &format, &count, &remaining, &data) == Success) {
+        if (XGetWindowProperty(display, root, supported, 0, netSupportedMaxAtoms, False, XA_ATOM, &type, &format,
+                               &count, &remaining, &data) == Success) {
             const Atom* atoms = reinterpret_cast<const Atom*>(data);
             for (unsigned long i = 0; i < count && !found; ++i) {
                 found = atoms[i] == fullScreenState;
@@ -69,33 +70,15 @@ void leaveGameModeIfActive()
     }
 }
 
-[[noreturn]] void exitProcess(int code)
-{
-    std::exit(code);
-}
+[[noreturn]] void exitProcess(int code) { std::exit(code); }
 
 } // namespace
 
 const WindowingApi glutWindowing = {
-    glutInit,
-    glutInitDisplayMode,
-    glutGameModeString,
-    glutEnterGameMode,
-    leaveGameModeIfActive,
-    glutSetCursor,
-    glutInitWindowSize,
-    glutInitWindowPosition,
-    glutCreateWindow,
-    fullScreenOnItsMonitor,
-    glutReshapeFunc,
-    glutDisplayFunc,
-    glutIdleFunc,
-    glutKeyboardFunc,
-    glutMainLoop,
-    glutGet,
-    glutPostRedisplay,
-    glutSwapBuffers,
-    exitProcess,
+    glutInit,        glutInitDisplayMode, glutGameModeString,     glutEnterGameMode, leaveGameModeIfActive,
+    glutSetCursor,   glutInitWindowSize,  glutInitWindowPosition, glutCreateWindow,  fullScreenOnItsMonitor,
+    glutReshapeFunc, glutDisplayFunc,     glutIdleFunc,           glutKeyboardFunc,  glutMainLoop,
+    glutGet,         glutPostRedisplay,   glutSwapBuffers,        exitProcess,
 };
 
 WindowingApi windowing = glutWindowing;

@@ -27,14 +27,10 @@ constexpr bool onLeft = false;
 constexpr bool onTop = true;
 constexpr bool onBottom = false;
 constexpr CreditCard creditCards[creditCount] = {
-    {122330, slotG1 + 0, onRight, onBottom, 26.394},
-    {125880, slotG1 + 1, onLeft, onTop, 32.175},
-    {129440, slotG1 + 2, onRight, onBottom, 27.091},
-    {133000, slotG1 + 3, onRight, onTop, 22.478},
-    {136550, slotG1 + 4, onLeft, onBottom, 15.576},
-    {140110, slotG1 + 5, onLeft, onTop, 24.757},
-    {143660, slotG1 + 6, onRight, onTop, 25.283},
-    {147220, slotG1 + 7, onRight, onBottom, 21.656},
+    {122330, slotG1 + 0, onRight, onBottom, 26.394}, {125880, slotG1 + 1, onLeft, onTop, 32.175},
+    {129440, slotG1 + 2, onRight, onBottom, 27.091}, {133000, slotG1 + 3, onRight, onTop, 22.478},
+    {136550, slotG1 + 4, onLeft, onBottom, 15.576},  {140110, slotG1 + 5, onLeft, onTop, 24.757},
+    {143660, slotG1 + 6, onRight, onTop, 25.283},    {147220, slotG1 + 7, onRight, onBottom, 21.656},
 };
 
 constexpr int32_t wideGroundFadeStartMs = 186330;
@@ -90,8 +86,7 @@ void renderScene6()
     if (const CreditCard* card = creditForTime(demoTimeMs)) {
         beginOverlay();
         const CardRect rect = creditRect(*card, overlayLeft, overlayRight, overlayBottom, overlayTop);
-        drawImageQuad(textureSlots[card->slot], 1.0f, 1.0f, 1.0f, 1.0f, rect.left, rect.right, rect.bottom,
-                      rect.top);
+        drawImageQuad(textureSlots[card->slot], 1.0f, 1.0f, 1.0f, 1.0f, rect.left, rect.right, rect.bottom, rect.top);
     }
 
     drawFlash(blockFieldStartMs, slowFlashRate);

@@ -6,11 +6,11 @@
 constexpr int creditCount = 8;
 
 struct CreditCard {
-    int32_t lastMs;     // shown while t is at most this (after the previous card)
-    int slot;           // texture slot of its image
-    bool right;         // centre x on the right edge's side, else the left
-    bool top;           // centre y on the top edge's side, else the bottom
-    double halfWidth;   // overlay units; every card is 25 units high
+    int32_t lastMs;   // shown while t is at most this (after the previous card)
+    int slot;         // texture slot of its image
+    bool right;       // centre x on the right edge's side, else the left
+    bool top;         // centre y on the top edge's side, else the bottom
+    double halfWidth; // overlay units; every card is 25 units high
 };
 
 struct CardRect {

@@ -20,10 +20,10 @@ struct FrameQuad {
     GLfloat y[4];
 };
 constexpr FrameQuad loadingFrameLines[] = {
-    {{142, -142, -142, 142}, {-60, -60, -61, -61}}, // upper
-    {{142, -142, -142, 142}, {-73, -73, -74, -74}}, // lower
+    {{142, -142, -142, 142}, {-60, -60, -61, -61}},   // upper
+    {{142, -142, -142, 142}, {-73, -73, -74, -74}},   // lower
     {{-142, -141, -141, -142}, {-60, -60, -74, -74}}, // left
-    {{142, 141, 141, 142}, {-60, -60, -74, -74}},   // right
+    {{142, 141, 141, 142}, {-60, -60, -74, -74}},     // right
 };
 constexpr GLfloat loadingBarHalfLength = 140.0f;
 constexpr GLfloat loadingBarBottom = -72.0f;
@@ -39,10 +39,10 @@ constexpr double forestFadeInRate = 0.00032;
 constexpr int32_t firstCaptionLastMs = 19220;
 constexpr int32_t secondCaptionLastMs = 21880;
 constexpr double captionFadeInRate = 0.00016;
-constexpr double firstCaptionCentreX = 0.45;  // of overlayRight
-constexpr double firstCaptionCentreY = 0.65;  // of overlayBottom
-constexpr double firstCaptionLeft = 80.0;     // left of the centre
-constexpr double firstCaptionRight = 70.0;    // right of the centre
+constexpr double firstCaptionCentreX = 0.45; // of overlayRight
+constexpr double firstCaptionCentreY = 0.65; // of overlayBottom
+constexpr double firstCaptionLeft = 80.0;    // left of the centre
+constexpr double firstCaptionRight = 70.0;   // right of the centre
 constexpr double firstCaptionHalfHeight = 12.2625;
 constexpr double secondCaptionCentreX = 0.5;  // of overlayLeft
 constexpr double secondCaptionCentreY = 0.65; // of overlayTop
@@ -93,8 +93,8 @@ void renderScene0()
     const int32_t t = demoTimeMs;
     beginOverlay();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    drawImageQuad(textureSlots[slotLoading], 1.0f, 1.0f, 1.0f, 1.0f, -fullCardHalf, fullCardHalf,
-                  -fullCardHalf, fullCardHalf);
+    drawImageQuad(textureSlots[slotLoading], 1.0f, 1.0f, 1.0f, 1.0f, -fullCardHalf, fullCardHalf, -fullCardHalf,
+                  fullCardHalf);
 
     for (const FrameQuad& line : loadingFrameLines) {
         glPushMatrix();
@@ -106,8 +106,7 @@ void renderScene0()
     if (!(progress < 1.0f)) {
         progress = 1.0f;
     }
-    const GLfloat barX[4] = {-loadingBarHalfLength, loadingBarHalfLength, loadingBarHalfLength,
-                             -loadingBarHalfLength};
+    const GLfloat barX[4] = {-loadingBarHalfLength, loadingBarHalfLength, loadingBarHalfLength, -loadingBarHalfLength};
     const GLfloat barY[4] = {loadingBarBottom, loadingBarBottom, loadingBarTop, loadingBarTop};
     glPushMatrix();
     glScalef(progress, 1.0f, 1.0f);
@@ -129,8 +128,7 @@ void renderScene1()
     }
     if (t > forestFadeInStartMs) {
         beginOverlay();
-        fillOverlay(0.0f, 0.0f, 0.0f,
-                    static_cast<float>(1.0 - (t - forestFadeInStartMs) * forestFadeInRate));
+        fillOverlay(0.0f, 0.0f, 0.0f, static_cast<float>(1.0 - (t - forestFadeInStartMs) * forestFadeInRate));
     }
 
     if (t <= firstCaptionLastMs) {
@@ -138,18 +136,15 @@ void renderScene1()
         const float cx = static_cast<float>(overlayRight * firstCaptionCentreX);
         const float cy = static_cast<float>(overlayBottom * firstCaptionCentreY);
         const float alpha = static_cast<float>((t - forestFadeInStartMs) * captionFadeInRate);
-        drawImageQuad(textureSlots[slotS1], 0.0f, 0.0f, 1.0f, alpha,
-                      static_cast<float>(cx - firstCaptionLeft), static_cast<float>(cx + firstCaptionRight),
-                      static_cast<float>(cy - firstCaptionHalfHeight),
+        drawImageQuad(textureSlots[slotS1], 0.0f, 0.0f, 1.0f, alpha, static_cast<float>(cx - firstCaptionLeft),
+                      static_cast<float>(cx + firstCaptionRight), static_cast<float>(cy - firstCaptionHalfHeight),
                       static_cast<float>(cy + firstCaptionHalfHeight));
     } else if (t <= secondCaptionLastMs) {
         beginOverlay();
         const float cx = static_cast<float>(overlayLeft * secondCaptionCentreX);
         const float cy = static_cast<float>(overlayTop * secondCaptionCentreY);
-        drawImageQuad(textureSlots[slotS2], 1.0f, 1.0f, 1.0f, 1.0f,
-                      static_cast<float>(cx - secondCaptionHalfWidth),
-                      static_cast<float>(cx + secondCaptionHalfWidth),
-                      static_cast<float>(cy - secondCaptionHalfHeight),
+        drawImageQuad(textureSlots[slotS2], 1.0f, 1.0f, 1.0f, 1.0f, static_cast<float>(cx - secondCaptionHalfWidth),
+                      static_cast<float>(cx + secondCaptionHalfWidth), static_cast<float>(cy - secondCaptionHalfHeight),
                       static_cast<float>(cy + secondCaptionHalfHeight));
     }
 

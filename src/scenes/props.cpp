@@ -73,11 +73,8 @@ struct SphereRow {
     GLint stacks;
 };
 constexpr SphereRow sphereRows[] = {
-    {0.0f, 24.0f, 12.0, 0.0025, 2},
-    {30.0f, 40.0f, 11.0, 0.003, 1},
-    {28.0f, 30.0f, 9.0, 0.001, 2},
-    {34.0f, 55.0f, 10.0, 0.002, 2},
-    {30.0f, 38.0f, 11.0, 0.0015, 2},
+    {0.0f, 24.0f, 12.0, 0.0025, 2}, {30.0f, 40.0f, 11.0, 0.003, 1},  {28.0f, 30.0f, 9.0, 0.001, 2},
+    {34.0f, 55.0f, 10.0, 0.002, 2}, {30.0f, 38.0f, 11.0, 0.0015, 2},
 };
 constexpr float sphereRowReach = 100.0f;
 constexpr double sphereRadius = 2.5;
@@ -99,8 +96,8 @@ constexpr float latticeGrey = 0.5f;
 constexpr double latticeCubeEdge = 2.5;
 constexpr float latticeLayerLift = 10.0f;
 constexpr float latticeStep = 5.0f;
-constexpr float latticeNear = 5.0f;  // half-extent of the inner rows
-constexpr float latticeFar = 7.5f;   // half-extent of the outer rows
+constexpr float latticeNear = 5.0f; // half-extent of the inner rows
+constexpr float latticeFar = 7.5f;  // half-extent of the outer rows
 
 // Pulsing clear colour.
 constexpr double pulseBlueLift = 0.1;
@@ -204,9 +201,9 @@ void drawWaveField()
         const double k = surfaceFrequency * (x + gridOffset);
         for (float z = waveFirst; z <= waveLast; z += waveStep) {
             glPushMatrix();
-            const float height = static_cast<float>(
-                waveSineAmplitude * std::sin(z * k) +
-                waveCosineAmplitude * std::cos(surfaceFrequency * x * (double(x) + z)));
+            const float height =
+                static_cast<float>(waveSineAmplitude * std::sin(z * k) +
+                                   waveCosineAmplitude * std::cos(surfaceFrequency * x * (double(x) + z)));
             glColor4f(waveWhite, waveWhite, waveWhite, opaque);
             glTranslatef(x, rise, z);
             glScalef(1.0f, static_cast<float>(height + waveColumnBase), 1.0f);
@@ -224,9 +221,9 @@ void drawTunnelField()
         const float red = static_cast<float>(tunnelColourPerUnit * u);
         for (float v = tunnelFirst; v <= tunnelLast; v += tunnelStep) {
             glPushMatrix();
-            const float depth = static_cast<float>(
-                tunnelSineAmplitude * std::sin(v * k) +
-                tunnelCosineAmplitude * std::cos(surfaceFrequency * u * (double(u) + v)));
+            const float depth =
+                static_cast<float>(tunnelSineAmplitude * std::sin(v * k) +
+                                   tunnelCosineAmplitude * std::cos(surfaceFrequency * u * (double(u) + v)));
             glColor4f(red, static_cast<float>(tunnelColourPerUnit * v), tunnelBlue, opaque);
             glTranslatef(u, v, tunnelDepth);
             glScalef(1.0f, 1.0f, static_cast<float>(tunnelStretch * depth));
@@ -275,8 +272,8 @@ void drawCubeLattice()
     }
 }
 
-void drawImageQuad(GLuint texture, float red, float green, float blue, float alpha, float left,
-                   float right, float bottom, float top)
+void drawImageQuad(GLuint texture, float red, float green, float blue, float alpha, float left, float right,
+                   float bottom, float top)
 {
     glEnable(GL_TEXTURE_2D);
     glColor4f(red, green, blue, alpha);

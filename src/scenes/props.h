@@ -23,8 +23,8 @@ void drawSphereRows();
 // 172 small cubes in a tilted lattice; leaves its tilt on the model-view matrix.
 void drawCubeLattice();
 // A textured card in overlay units; the colour multiplies the image.
-void drawImageQuad(GLuint texture, float red, float green, float blue, float alpha, float left,
-                   float right, float bottom, float top);
+void drawImageQuad(GLuint texture, float red, float green, float blue, float alpha, float left, float right,
+                   float bottom, float top);
 // Clear colour from a pulse: white at its restart, fading to dark blue.
 void setPulseClearColor(float pulseMs, double ratePerMs);
 

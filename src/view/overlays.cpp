@@ -66,15 +66,9 @@ float flashAlpha(int32_t nowMs, int32_t startMs, double ratePerMs)
     return static_cast<float>(1.0 - elapsedMs * ratePerMs);
 }
 
-float letterboxInnerEdge(float edge)
-{
-    return static_cast<float>(edge / overlayHalfSpan * letterboxInnerSpan);
-}
+float letterboxInnerEdge(float edge) { return static_cast<float>(edge / overlayHalfSpan * letterboxInnerSpan); }
 
-float scanlineStep(int windowHeightPx)
-{
-    return static_cast<float>(scanlineSpanPerHeight / windowHeightPx);
-}
+float scanlineStep(int windowHeightPx) { return static_cast<float>(scanlineSpanPerHeight / windowHeightPx); }
 
 void walkScanlines(float bottom, float top, int windowHeightPx, void (*line)(float y))
 {

@@ -90,8 +90,8 @@ Maker wav8BitClaiming(uint32_t dataBytes, uint32_t fileBytes)
             return out;
         };
         const uint32_t rate = 8000;
-        std::string wav = "RIFF" + le(36 + dataBytes, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
-                          le(rate, 4) + le(rate, 4) + le(1, 2) + le(8, 2) + "data" + le(dataBytes, 4);
+        std::string wav = "RIFF" + le(36 + dataBytes, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) + le(rate, 4) +
+                          le(rate, 4) + le(1, 2) + le(8, 2) + "data" + le(dataBytes, 4);
         return writeTextFile(path, wav + std::string(fileBytes, '\x80'));
     };
 }
@@ -104,8 +104,8 @@ Maker module(ModuleShape shape)
 struct HostileCase {
     const char* label;
     Maker make;
-    int code;        // audioOk when it plays
-    int64_t frames;  // at 44 100 Hz, or playsAnyLength / refusedOrPlays
+    int code;       // audioOk when it plays
+    int64_t frames; // at 44 100 Hz, or playsAnyLength / refusedOrPlays
 };
 
 // 31 minutes of 8-bit mono at 8 kHz is 14 880 000 bytes, one minute over the bound.
@@ -214,12 +214,16 @@ TEST(HostileMusicPaths, NotAFileOrTooBigIsRefusedAtOnce)
         {"missing", [](const std::string&) { return true; }, audioErrorFileOpen},
         {"a directory", [](const std::string& p) { return mkdir(p.c_str(), 0755) == 0; }, audioErrorFileOpen},
         {"a FIFO", [](const std::string& p) { return mkfifo(p.c_str(), 0644) == 0; }, audioErrorFileOpen},
-        {"3 GiB sparse", [](const std::string& p) {
+        {"3 GiB sparse",
+         [](const std::string& p) {
              return writeTextFile(p, "") && truncate(p.c_str(), static_cast<off_t>(sparseBytes)) == 0;
-         }, audioErrorTooLong},
-        {"256 MiB and a byte", [](const std::string& p) {
+         },
+         audioErrorTooLong},
+        {"256 MiB and a byte",
+         [](const std::string& p) {
              return writeTextFile(p, "") && truncate(p.c_str(), static_cast<off_t>(longestEncodedBytes + 1)) == 0;
-         }, audioErrorTooLong},
+         },
+         audioErrorTooLong},
     };
     for (const MusicPathCase& c : cases) {
         std::filesystem::remove_all(path);

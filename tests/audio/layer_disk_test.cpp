@@ -23,7 +23,7 @@ namespace {
 
 constexpr uint64_t demoStartPosition = 5001; // the byte count the clock hands over
 constexpr size_t demoStartFrame = 1250;      // 5001 bytes rounded down to whole frames
-constexpr int recordMs = 500; // the start comes one device buffer (23 ms) after the call
+constexpr int recordMs = 500;                // the start comes one device buffer (23 ms) after the call
 constexpr uint32_t streamLoop = audioSampleLoop;
 constexpr uint32_t moduleFlags = audioMusicRamp | audioSampleLoop;
 
@@ -61,8 +61,8 @@ struct DiskAudio : ::testing::Test {
     uint32_t openWithTestMusic(std::vector<int16_t>* sound)
     {
         const std::string file = path("music.wav");
-        EXPECT_TRUE(writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, testRate, 2,
-                                   testSignal(testRate, testRate, 2)));
+        EXPECT_TRUE(
+            writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, testRate, 2, testSignal(testRate, testRate, 2)));
         *sound = decoded(file);
         EXPECT_EQ(audio.init(audioDefaultDevice, testRate, 0, nullptr, nullptr), 1);
         return audio.streamCreateFile(0, file.c_str(), 0, 0, streamLoop);
@@ -81,8 +81,8 @@ struct DiskAudio : ::testing::Test {
 
 // The recording is silence, then the decoded sound from frame `from` on (wrapping
 // when looping, silence after its end when not), for at least minFrames.
-void expectPlayedFrom(const std::vector<int16_t>& recording, const std::vector<int16_t>& decoded,
-                      size_t from, bool loop, size_t minFrames)
+void expectPlayedFrom(const std::vector<int16_t>& recording, const std::vector<int16_t>& decoded, size_t from,
+                      bool loop, size_t minFrames)
 {
     const size_t frames = recording.size() / 2;
     const size_t onset = firstSoundFrame(recording);
@@ -99,7 +99,6 @@ void expectPlayedFrom(const std::vector<int16_t>& recording, const std::vector<i
     EXPECT_EQ(matched, std::min(heard, soundLeft)) << "differs " << matched << " frames after the onset";
     EXPECT_EQ(firstSoundFrame(recording, onset + soundLeft), frames) << "sound after the end";
 }
-
 
 double rms(const std::vector<int16_t>& samples)
 {
@@ -138,17 +137,17 @@ TEST_P(EncodedFiles, PlayFromFrame1250AfterPlayAndPosition)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, EncodedFiles,
-                         ::testing::Values(
-                             EncodedCase{"Wav", "pcm.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.0},
-                             EncodedCase{"Mp3", "lossy.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 0.3},
-                             EncodedCase{"Ogg", "lossy.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 0.3}),
+                         ::testing::Values(EncodedCase{"Wav", "pcm.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.0},
+                                           EncodedCase{"Mp3", "lossy.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III,
+                                                       0.3},
+                                           EncodedCase{"Ogg", "lossy.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 0.3}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(DiskAudio, ALoopWrapsToTheStartAndAOneShotEndsInSilence)
 {
     const std::string file = path("short.wav");
-    ASSERT_TRUE(writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, testRate, 2,
-                               testSignal(testRate / 10, testRate, 2)));
+    ASSERT_TRUE(
+        writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, testRate, 2, testSignal(testRate / 10, testRate, 2)));
     const auto sound = decoded(file);
 
     ASSERT_EQ(audio.init(audioDefaultDevice, testRate, 0, nullptr, nullptr), 1);
@@ -294,9 +293,9 @@ TEST_F(DiskAudio, UnplayableMusicTakesTheCantPlayPathAndFreesTheDevice)
                 exitCode = exit.code;
             }
             EXPECT_EQ(exitCode, 0) << c.name;
-            EXPECT_EQ(recording().messages, (std::vector<std::string>{
-                                                "Can't play file\n(error code: " +
-                                                std::to_string(c.expectedCode) + ")"}))
+            EXPECT_EQ(
+                recording().messages,
+                (std::vector<std::string>{"Can't play file\n(error code: " + std::to_string(c.expectedCode) + ")"}))
                 << c.name;
             // The device was released: freeing again finds nothing open.
             EXPECT_EQ(audio.free(), 0) << c.name;
@@ -341,8 +340,7 @@ TEST(AudioExit, ExitWhileTheMusicPlaysStopsTheAudioThreadFirst)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::string dir = makeTempDirectory();
     const std::string file = dir + "/music.wav";
-    ASSERT_TRUE(writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, testRate, 2,
-                               testSignal(testRate, testRate, 2)));
+    ASSERT_TRUE(writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, testRate, 2, testSignal(testRate, testRate, 2)));
     const std::string recordingPath = dir + "/recording.raw";
     std::snprintf(exitRecordingPath, sizeof exitRecordingPath, "%s", recordingPath.c_str());
     setenv("SDL_AUDIODRIVER", "disk", 1);

@@ -9,16 +9,16 @@
 
 namespace {
 
-constexpr float silenceLevel = 200.0f;       // of 32 768: under it a frame counts as silence
+constexpr float silenceLevel = 200.0f; // of 32 768: under it a frame counts as silence
 constexpr int64_t windowFrames = 2048;
-constexpr int64_t settleFrames = 4800;       // past the onset, where the first window is taken
+constexpr int64_t settleFrames = 4800; // past the onset, where the first window is taken
 constexpr int64_t stepFrames = 12000;
 constexpr int firstWindowTries = 4;
 constexpr int64_t firstSearchFrames = 96000; // how far into the music the first window may lie
 constexpr int64_t nearSearchFrames = 960;    // how far later windows may stray and still be found
 constexpr int64_t lagToleranceFrames = 2;    // resamplers differ by a fraction of a frame
 constexpr double minCorrelation = 0.9;
-constexpr int64_t dropoutFrames = 48;        // 1 ms of zeros on both sides: not the test noise
+constexpr int64_t dropoutFrames = 48; // 1 ms of zeros on both sides: not the test noise
 constexpr int bytesPerFrame = 4;
 constexpr double msPerSecond = 1000.0;
 
@@ -128,9 +128,9 @@ Follow followRecording(const std::vector<int16_t>& musicStereo, int musicRate,
         const int64_t lag = m - expected;
         if (corr < minCorrelation || std::llabs(lag) > lagToleranceFrames) {
             follow.breakFrame = r;
-            follow.breakKind = hasDropout(rec, r)        ? BreakKind::dropout
+            follow.breakKind = hasDropout(rec, r)       ? BreakKind::dropout
                                : corr >= minCorrelation ? BreakKind::jump
-                                                         : BreakKind::lost;
+                                                        : BreakKind::lost;
             break;
         }
         follow.worstLag = std::max<int64_t>(follow.worstLag, std::llabs(lag));

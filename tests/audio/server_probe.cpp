@@ -91,14 +91,13 @@ int followMusic(const char* musicPath, const char* recordingPath, int rate, cons
     }
     const double musicZero = frameTimeMs(stamps, follow.zeroFrame, rate);
     // Where music time 0 lies as seen from the last window that followed the music.
-    const double lastZero =
-        frameTimeMs(stamps, follow.endFrame, rate) - follow.endMusicFrame * msPerSecond / rate;
+    const double lastZero = frameTimeMs(stamps, follow.endFrame, rate) - follow.endMusicFrame * msPerSecond / rate;
     static const char* const kinds[] = {"none", "dropout", "jump", "lost"};
     const double breakMs = follow.breakFrame < 0 ? 0.0 : frameTimeMs(stamps, follow.breakFrame, rate) - origin;
     std::printf("%.3f %.3f %.3f %.1f %.3f %lld %.3f %.3f %s@%.0f\n", origin,
                 frameTimeMs(stamps, follow.onsetFrame, rate), musicZero - (origin + demoMusicStartMs),
-                follow.unbrokenFrames * msPerSecond / rate, follow.worstCorrelation, static_cast<long long>(follow.worstLag),
-                lastZero - musicZero, frameTimeMs(stamps, 0, rate),
+                follow.unbrokenFrames * msPerSecond / rate, follow.worstCorrelation,
+                static_cast<long long>(follow.worstLag), lastZero - musicZero, frameTimeMs(stamps, 0, rate),
                 kinds[static_cast<int>(follow.breakKind)], breakMs);
     return 0;
 }

@@ -18,8 +18,8 @@ constexpr float int16Scale = 32768.0f;
 // through two one-pole low-pass filters at noiseCutoffHz.
 constexpr uint64_t lcgMultiplier = 6364136223846793005ULL;
 constexpr uint64_t lcgIncrement = 1442695040888963407ULL;
-constexpr int lcgShift = 40;             // keep the generator's 24 best bits
-constexpr double lcgRange = 16777216.0;  // 2^24
+constexpr int lcgShift = 40;            // keep the generator's 24 best bits
+constexpr double lcgRange = 16777216.0; // 2^24
 constexpr double noiseCutoffHz = 3000.0;
 constexpr double noiseLevel = 20000.0;
 
@@ -32,8 +32,8 @@ constexpr int modRows = 64;
 constexpr int modChannels = 4;
 constexpr int modRestartByte = 127;
 constexpr int modFullVolume = 64;
-constexpr int modSquareBytes = 64;   // one period of the square wave
-constexpr int modSquareLevel = 80;   // signed 8-bit
+constexpr int modSquareBytes = 64; // one period of the square wave
+constexpr int modSquareLevel = 80; // signed 8-bit
 constexpr int modPeriodC3 = 214;
 constexpr int modPeriodG3 = 143;
 constexpr int modBreakRow = 3;
@@ -103,8 +103,7 @@ std::vector<int16_t> sineSignal(int frames, int rate, int channels, double hz, d
     return samples;
 }
 
-bool writeSoundFile(const std::string& path, int format, int rate, int channels,
-                    const std::vector<int16_t>& samples)
+bool writeSoundFile(const std::string& path, int format, int rate, int channels, const std::vector<int16_t>& samples)
 {
     SF_INFO info = {};
     info.samplerate = rate;
@@ -200,8 +199,8 @@ size_t firstSoundFrame(const std::vector<int16_t>& stereo, size_t from)
     return frames;
 }
 
-size_t matchingFrames(const std::vector<int16_t>& recording, size_t recordingFrame,
-                      const std::vector<int16_t>& sound, size_t soundFrame, bool loop)
+size_t matchingFrames(const std::vector<int16_t>& recording, size_t recordingFrame, const std::vector<int16_t>& sound,
+                      size_t soundFrame, bool loop)
 {
     const size_t soundFrames = sound.size() / 2;
     size_t matched = 0;

@@ -20,8 +20,7 @@ std::vector<int16_t> noiseSignal(int frames, int rate, int channels);
 std::vector<int16_t> sineSignal(int frames, int rate, int channels, double hz, double amplitude);
 
 // Writes samples with libsndfile; format is a libsndfile major|minor format.
-bool writeSoundFile(const std::string& path, int format, int rate, int channels,
-                    const std::vector<int16_t>& samples);
+bool writeSoundFile(const std::string& path, int format, int rate, int channels, const std::vector<int16_t>& samples);
 
 // A four-channel ProTracker module: one pattern, two looping square-wave notes
 // from row 0, a pattern break on row 3 that ends the song (about 0.48 s).
@@ -45,8 +44,8 @@ size_t firstSoundFrame(const std::vector<int16_t>& stereo, size_t from = 0);
 
 // How many frames of recording from recordingFrame on equal sound from
 // soundFrame on, continuing from the sound's start when looping.
-size_t matchingFrames(const std::vector<int16_t>& recording, size_t recordingFrame,
-                      const std::vector<int16_t>& sound, size_t soundFrame, bool loop);
+size_t matchingFrames(const std::vector<int16_t>& recording, size_t recordingFrame, const std::vector<int16_t>& sound,
+                      size_t soundFrame, bool loop);
 
 // A fresh directory under TMPDIR, removed with removeDirectory.
 std::string makeTempDirectory();

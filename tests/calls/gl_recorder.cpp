@@ -28,10 +28,7 @@ Matrix4 identity()
     return id;
 }
 
-std::vector<Matrix4>& currentStack()
-{
-    return matrixMode == GL_MODELVIEW ? modelViewStack : projectionStack;
-}
+std::vector<Matrix4>& currentStack() { return matrixMode == GL_MODELVIEW ? modelViewStack : projectionStack; }
 
 // The current matrix times the given one, as GL's glMultMatrix does.
 void multiply(const Matrix4& by)
@@ -224,8 +221,8 @@ void gluOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top)
 {
     record("gluOrtho2D", {left, right, bottom, top});
 }
-void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz, GLdouble ux,
-               GLdouble uy, GLdouble uz)
+void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz, GLdouble ux, GLdouble uy,
+               GLdouble uz)
 {
     record("gluLookAt", {ex, ey, ez, cx, cy, cz, ux, uy, uz});
 }

@@ -29,7 +29,6 @@ struct WorkedBlock {
 
 constexpr double closeEnough = 1e-6;
 
-
 void expectAt(const Point3& got, const Point3& want, const std::string& what)
 {
     EXPECT_NEAR(got.x, want.x, closeEnough) << what;
@@ -38,8 +37,7 @@ void expectAt(const Point3& got, const Point3& want, const std::string& what)
 }
 
 // Runs one prop from a fresh recorder at the given time.
-template <typename Draw>
-void recordProp(Draw draw, int32_t t = 0)
+template <typename Draw> void recordProp(Draw draw, int32_t t = 0)
 {
     resetGlRecorder();
     demoTimeMs = t;
@@ -60,11 +58,10 @@ TEST(Props, ATreeIsATurnedStretchedTrunkUnderAFourSidedCrown)
 {
     recordProp([] { drawTree(1.0f, 2.0f, 3.0f); });
     const std::vector<std::string> expected = {
-        "glPushMatrix",           "glTranslatef 0 3 0",      "glTranslatef 1 2 3",
-        "glRotatef 45 0 1 0",     "glScalef 1 5 1",          "glColor4f 0.5 0.25 0 1",
-        "glutSolidCube 2.5",      "glPopMatrix",             "glPushMatrix",
-        "glTranslatef 1 2 3",     "glTranslatef 0 3 0",      "glRotatef 90 -1 0 0",
-        "glColor4f 0 1 0 1",      "glutSolidCone 5 10 4 1",  "glPopMatrix",
+        "glPushMatrix",      "glTranslatef 0 3 0",     "glTranslatef 1 2 3", "glRotatef 45 0 1 0",
+        "glScalef 1 5 1",    "glColor4f 0.5 0.25 0 1", "glutSolidCube 2.5",  "glPopMatrix",
+        "glPushMatrix",      "glTranslatef 1 2 3",     "glTranslatef 0 3 0", "glRotatef 90 -1 0 0",
+        "glColor4f 0 1 0 1", "glutSolidCone 5 10 4 1", "glPopMatrix",
     };
     EXPECT_EQ(callLines(), expected);
 
@@ -88,9 +85,8 @@ TEST(Props, TheForestIs29By29TreesThirtyApartRowByRow)
     EXPECT_EQ(callsNamed("glutSolidCube").size(), 841u);
     // z runs fastest: the second tree is 30 further along z, the 30th starts the next x.
     const std::tuple<int, Point3> bases[] = {
-        {0, {-405.0, 3.5, -405.0}},  {1, {-405.0, 3.5, -375.0}},
-        {28, {-405.0, 3.5, 435.0}},  {29, {-375.0, 3.5, -405.0}},
-        {420, {15.0, 3.5, 15.0}},    {840, {435.0, 3.5, 435.0}},
+        {0, {-405.0, 3.5, -405.0}},  {1, {-405.0, 3.5, -375.0}}, {28, {-405.0, 3.5, 435.0}},
+        {29, {-375.0, 3.5, -405.0}}, {420, {15.0, 3.5, 15.0}},   {840, {435.0, 3.5, 435.0}},
     };
     for (const auto& [tree, base] : bases) {
         expectAt(placed(crowns[tree]), {base.x, base.y + 3.0, base.z}, "tree " + std::to_string(tree));
@@ -186,9 +182,9 @@ TEST(Props, TheLatticeIs172CubesInItsOrderAndKeepsItsTilt)
     places.erase(places.begin()); // the placing of the whole lattice
     ASSERT_EQ(places.size(), 172u);
     const std::tuple<int, Point3> worked[] = {
-        {0, {-7.5, 5, -5}},   {2, {-7.5, 5, 5}},    {11, {7.5, 5, 5}},    {12, {-5, 5, -7.5}},
-        {23, {5, 5, 7.5}},    {24, {-7.5, 10, -5}}, {71, {5, 15, 7.5}},   {72, {-5, 2.5, -5}},
-        {80, {5, 2.5, 5}},    {81, {-7.5, 2.5, -7.5}}, {97, {-5, 7.5, -5}}, {171, {7.5, 17.5, 7.5}},
+        {0, {-7.5, 5, -5}}, {2, {-7.5, 5, 5}},       {11, {7.5, 5, 5}},   {12, {-5, 5, -7.5}},
+        {23, {5, 5, 7.5}},  {24, {-7.5, 10, -5}},    {71, {5, 15, 7.5}},  {72, {-5, 2.5, -5}},
+        {80, {5, 2.5, 5}},  {81, {-7.5, 2.5, -7.5}}, {97, {-5, 7.5, -5}}, {171, {7.5, 17.5, 7.5}},
     };
     for (const auto& [cube, at] : worked) {
         expectAt(places[cube], at, "cube " + std::to_string(cube));
@@ -211,10 +207,20 @@ TEST(Props, CardsAndGroundAreOnePolygonEachWithTheirOwnState)
 {
     recordProp([] { drawImageQuad(7, 0.0f, 0.0f, 1.0f, 0.5f, -10.0f, 20.0f, -5.0f, 15.0f); });
     const std::vector<std::string> card = {
-        "glEnable TEXTURE_2D",   "glColor4f 0 0 1 0.5",  "glBindTexture TEXTURE_2D 7", "glBegin POLYGON",
-        "glTexCoord2f 0 1",      "glVertex2f -10 -5",    "glTexCoord2f 0 0",           "glVertex2f -10 15",
-        "glTexCoord2f 1 0",      "glVertex2f 20 15",     "glTexCoord2f 1 1",           "glVertex2f 20 -5",
-        "glEnd",                 "glDisable TEXTURE_2D",
+        "glEnable TEXTURE_2D",
+        "glColor4f 0 0 1 0.5",
+        "glBindTexture TEXTURE_2D 7",
+        "glBegin POLYGON",
+        "glTexCoord2f 0 1",
+        "glVertex2f -10 -5",
+        "glTexCoord2f 0 0",
+        "glVertex2f -10 15",
+        "glTexCoord2f 1 0",
+        "glVertex2f 20 15",
+        "glTexCoord2f 1 1",
+        "glVertex2f 20 -5",
+        "glEnd",
+        "glDisable TEXTURE_2D",
     };
     EXPECT_EQ(callLines(), card);
 

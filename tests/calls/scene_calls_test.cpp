@@ -86,7 +86,6 @@ protected:
     }
 };
 
-
 TEST_F(SceneCalls, TheCaptionsChangeAfter19220AndEndAfter21880)
 {
     const double s1 = firstFakeTexture + slotS1, s2 = firstFakeTexture + slotS2;
@@ -132,7 +131,9 @@ TEST_F(SceneCalls, FadesVeilsAndFlashesAtTheirEdges)
         {5000, {}, 0, "no fade from black at exactly 5000"},
         {5001, {singles({0, 0, 0, 1 - 0.00032})}, 1, "the fade from black starts"},
         {32550, {singles({0, 0, 0, 1 - 27550 * 0.00032})}, 1 + 12, "no fade to black yet"},
-        {32551, {singles({0, 0, 0, 0.001}), singles({0, 0, 0, 1 - 27551 * 0.00032})}, 2 + 12,
+        {32551,
+         {singles({0, 0, 0, 0.001}), singles({0, 0, 0, 1 - 27551 * 0.00032})},
+         2 + 12,
          "the fade to black under the fade from black"},
         {34750, {}, 0, "the spheres have no flash"},
         {47659, {singles({1, 1, 1, 1 - 10 * 0.0032})}, 1, "the veil, from the fast pulse"},
@@ -171,9 +172,9 @@ TEST_F(SceneCalls, SkiesFollowTheirPulseAndSwitchToTheFastOneAt58330)
     const std::vector<double> fromBeat = singles({0.36, 0.36, 0.46, 1});
     const std::vector<double> fromFast = singles({0.808, 0.808, 0.908, 1});
     const Sky skies[] = {
-        {4000, {0, 0, 0, 0}},     {20000, {0, 0, 0.1f, 1}}, {40000, {0, 0, 0, 0}}, {58329, fromBeat},
-        {58330, fromFast},        {70000, fromBeat},        {100000, fromBeat},    {130000, fromBeat},
-        {160000, fromBeat},       {180000, {0, 0, 0.1f, 1}}, {192000, {0, 0, 0, 1}},
+        {4000, {0, 0, 0, 0}}, {20000, {0, 0, 0.1f, 1}},  {40000, {0, 0, 0, 0}},  {58329, fromBeat},
+        {58330, fromFast},    {70000, fromBeat},         {100000, fromBeat},     {130000, fromBeat},
+        {160000, fromBeat},   {180000, {0, 0, 0.1f, 1}}, {192000, {0, 0, 0, 1}},
     };
     for (const Sky& sky : skies) {
         drawAt(sky.t);
@@ -224,8 +225,10 @@ TEST_F(SceneCalls, TheWaveFieldRisesThroughScene5AndRestsInScenes7And8)
         float groundHalfSize;
     };
     const Moment moments[] = {
-        {90330, -187.05312153264003, 500}, {105330, -82.05312153264003, 500},
-        {150000, 22.946878467359966, 500}, {180000, 22.946878467359966, 5000},
+        {90330, -187.05312153264003, 500},
+        {105330, -82.05312153264003, 500},
+        {150000, 22.946878467359966, 500},
+        {180000, 22.946878467359966, 5000},
     };
     for (const Moment& moment : moments) {
         drawAt(moment.t);

@@ -13,7 +13,7 @@ struct Image {
     int width = 0;
     int height = 0;
     bool hasAlpha = false;
-    std::vector<unsigned char> rgba;  // always four bytes a pixel
+    std::vector<unsigned char> rgba; // always four bytes a pixel
 
     const unsigned char* at(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
 };
@@ -36,7 +36,7 @@ Image load(const std::string& name)
 
 struct Card {
     const char* file;
-    double width;  // the rectangle the demo draws it over, in overlay units
+    double width; // the rectangle the demo draws it over, in overlay units
     double height;
     bool opaque;
 };
@@ -128,4 +128,4 @@ TEST(Cards, LoadingCardLeavesTheProgressBarsBandClear)
     EXPECT_GT(bright, 1000);
 }
 
-}  // namespace
+} // namespace

@@ -91,4 +91,4 @@ TEST(MusicFile, StartsAndEndsQuietly)
     EXPECT_LT(tail, 0.01f);
 }
 
-}  // namespace
+} // namespace

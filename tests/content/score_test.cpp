@@ -126,7 +126,8 @@ TEST(Instruments, PercussionSoundsFromItsFirstSample)
 TEST(Instruments, MixAndMasterKeepAHitOnItsSample)
 {
     const int beat = 2;
-    const std::vector<NoteEvent> hit = {{beat * ticksPerBeat, 2 * ticksPerBeat, voiceHit, 45, 1.0f, 0.8f, 0.0f, 0.0f, 0.0f}};
+    const std::vector<NoteEvent> hit = {
+        {beat * ticksPerBeat, 2 * ticksPerBeat, voiceHit, 45, 1.0f, 0.8f, 0.0f, 0.0f, 0.0f}};
     StereoBuffer mix = mixScore(hit, sampleAtBeat(8), musicSeed);
     masterTrack(&mix, -14.0, -2.0);
     const int64_t start = sampleAtBeat(beat);
@@ -174,7 +175,8 @@ TEST(Loudness, SineReadsItsKnownLoudnessAndPeakBetweenSamples)
     // A 997 Hz sine at amplitude 0.1 in both channels reads -20 LUFS.
     const int64_t frames = 5 * sampleRate;
     std::vector<float> sine(frames);
-    for (int64_t i = 0; i < frames; ++i) sine[i] = static_cast<float>(0.1 * std::sin(2.0 * M_PI * 997.0 * i / sampleRate));
+    for (int64_t i = 0; i < frames; ++i)
+        sine[i] = static_cast<float>(0.1 * std::sin(2.0 * M_PI * 997.0 * i / sampleRate));
     EXPECT_NEAR(integratedLoudness(sine.data(), sine.data(), frames, sampleRate), -20.0, 0.05);
     std::vector<float> silence(frames, 0.0f);
     EXPECT_LE(integratedLoudness(silence.data(), silence.data(), frames, sampleRate), -70.0);
@@ -185,4 +187,4 @@ TEST(Loudness, SineReadsItsKnownLoudnessAndPeakBetweenSamples)
     EXPECT_NEAR(truePeak(offset.data(), offset.data(), static_cast<int64_t>(offset.size())), 1.0, 0.02);
 }
 
-}  // namespace
+} // namespace

@@ -22,17 +22,13 @@ constexpr uint64_t resampleSlackFrames = 1;
 // A decoded sound the layer can play: whole stereo frames, at least one, within the cap.
 bool playable(const std::vector<int16_t>& samples)
 {
-    const uint64_t longest =
-        static_cast<uint64_t>(demoOutputRate) * longestDecodedSeconds + resampleSlackFrames;
+    const uint64_t longest = static_cast<uint64_t>(demoOutputRate) * longestDecodedSeconds + resampleSlackFrames;
     const uint64_t frames = samples.size() / audioOutputChannels;
     return samples.size() % audioOutputChannels == 0 && frames > 0 && frames <= longest;
 }
 
 // A failure names its cause with one of the layer's error codes.
-bool explained(int errorCode)
-{
-    return errorCode != noCodeSet && errorCode != audioOk;
-}
+bool explained(int errorCode) { return errorCode != noCodeSet && errorCode != audioOk; }
 
 void check(bool decoded, const std::vector<int16_t>& samples, int errorCode)
 {
@@ -54,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(sampled, samples, errorCode);
 
     errorCode = noCodeSet;
-    const bool module = decodeModuleSound(bytes, demoModuleRenderRate, demoModuleRamp,
-                                          demoModuleLoop, demoOutputRate, &samples, &errorCode);
+    const bool module = decodeModuleSound(bytes, demoModuleRenderRate, demoModuleRamp, demoModuleLoop, demoOutputRate,
+                                          &samples, &errorCode);
     check(module, samples, errorCode);
     return 0;
 }

@@ -116,9 +116,9 @@ bool writeSampled(const std::string& dir, const SampledSeed& seed)
 bool writeModule(const std::string& dir, const ModuleSeed& seed)
 {
     const std::vector<unsigned char> bytes = seed.write();
-    openmpt_module* module = openmpt_module_create_from_memory2(
-        bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr, openmpt_error_func_ignore,
-        nullptr, nullptr, nullptr, nullptr);
+    openmpt_module* module =
+        openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr,
+                                           openmpt_error_func_ignore, nullptr, nullptr, nullptr, nullptr);
     if (module == nullptr) {
         std::fprintf(stderr, "%s: libopenmpt does not open it\n", seed.name);
         return false;
@@ -127,10 +127,9 @@ bool writeModule(const std::string& dir, const ModuleSeed& seed)
     const bool sameType = type != nullptr && std::string(type) == seed.type;
     // MOD has room for 31 samples in every file; the others hold just the one.
     const bool plays = openmpt_module_get_duration_seconds(module) > 0.0 &&
-                       openmpt_module_get_num_samples(module) >= 1 &&
-                       openmpt_module_get_num_patterns(module) == 1;
-    std::fprintf(sameType && plays ? stdout : stderr, "%s: opens as '%s', %.3f s\n", seed.name,
-                 type ? type : "?", openmpt_module_get_duration_seconds(module));
+                       openmpt_module_get_num_samples(module) >= 1 && openmpt_module_get_num_patterns(module) == 1;
+    std::fprintf(sameType && plays ? stdout : stderr, "%s: opens as '%s', %.3f s\n", seed.name, type ? type : "?",
+                 openmpt_module_get_duration_seconds(module));
     openmpt_free_string(type);
     openmpt_module_destroy(module);
     if (!sameType || !plays) {

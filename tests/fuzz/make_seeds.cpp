@@ -80,8 +80,7 @@ int main(int argc, char** argv)
     // Headers and chunks claiming sizes beyond the decoder's bounds (here a text chunk of
     // a gigabyte that is not there): the run's malloc limit catches any allocation for them.
     const std::vector<unsigned char> hugeTextChunk = {0x40, 0, 0, 0, 't', 'E', 'X', 't', 'a', 0, 'b'};
-    const std::vector<unsigned char> rgba =
-        encodePng(patternPicture(seedSide, seedSide, PNG_COLOR_TYPE_RGB_ALPHA));
+    const std::vector<unsigned char> rgba = encodePng(patternPicture(seedSide, seedSide, PNG_COLOR_TYPE_RGB_ALPHA));
     if (!writeBytes(dir + "/huge.png", withClaimedSize(rgba, hugeSide, hugeSide)) ||
         !writeBytes(dir + "/too_wide.png", withClaimedSize(rgba, tooWide, 1)) ||
         !writeBytes(dir + "/huge_text.png", insertAfterHeader(rgba, hugeTextChunk))) {

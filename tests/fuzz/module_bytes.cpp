@@ -25,7 +25,7 @@ std::vector<unsigned char> tinyMod()
         b.u16be(used ? sampleBytes / 2 : 0); // length in words
         b.u8(0);                             // finetune
         b.u8(used ? fullSampleVolume : 0);
-        b.u16be(0);                          // loop start
+        b.u16be(0); // loop start
         b.u16be(noLoopWords);
     }
     b.u8(1); // one order

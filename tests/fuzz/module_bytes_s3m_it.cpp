@@ -25,7 +25,7 @@ constexpr size_t fileNameBytes = 12;
 constexpr size_t internalBytes = 12;
 constexpr unsigned noteAndInstrument = 0x20;
 constexpr unsigned effectFollows = 0x80;
-constexpr unsigned noteC4 = 0x40; // octave in the high nibble
+constexpr unsigned noteC4 = 0x40;    // octave in the high nibble
 constexpr unsigned patternBreak = 3; // effect C
 
 // Where the header's pointers to the instrument and the pattern lie.

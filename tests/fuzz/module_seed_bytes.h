@@ -32,9 +32,21 @@ constexpr char songName[] = "glasswind fuzz seed";
 class Bytes {
 public:
     void u8(unsigned value) { out.push_back(static_cast<unsigned char>(value & 0xFF)); }
-    void u16le(unsigned value) { u8(value); u8(value >> 8); }
-    void u16be(unsigned value) { u8(value >> 8); u8(value); }
-    void u32le(uint32_t value) { u16le(value & 0xFFFF); u16le(value >> 16); }
+    void u16le(unsigned value)
+    {
+        u8(value);
+        u8(value >> 8);
+    }
+    void u16be(unsigned value)
+    {
+        u8(value >> 8);
+        u8(value);
+    }
+    void u32le(uint32_t value)
+    {
+        u16le(value & 0xFFFF);
+        u16le(value >> 16);
+    }
     void zeros(size_t count) { out.insert(out.end(), count, 0); }
     // A zero-padded text field of exactly width bytes.
     void text(const char* value, size_t width)
@@ -58,10 +70,7 @@ public:
     std::vector<unsigned char> out;
 };
 
-inline int squareSample(size_t i)
-{
-    return (i / squareHalfPeriod) % 2 == 0 ? squareLevel : -squareLevel;
-}
+inline int squareSample(size_t i) { return (i / squareHalfPeriod) % 2 == 0 ? squareLevel : -squareLevel; }
 
 inline bool isNoteRow(unsigned row) { return row == firstNoteRow || row == secondNoteRow; }
 

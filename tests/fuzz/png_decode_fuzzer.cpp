@@ -12,10 +12,7 @@ constexpr int fuzzMaxTextureSide = 256;
 // Odd-sized inputs decode for a viewing gamma other than 1, so gamma tables get built.
 constexpr double alternateViewingGamma = 1.8;
 
-bool isPowerOfTwo(int side)
-{
-    return side > 0 && (side & (side - 1)) == 0;
-}
+bool isPowerOfTwo(int side) { return side > 0 && (side & (side - 1)) == 0; }
 
 } // namespace
 
@@ -26,12 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!decodePngBytes(data, size, screenGammaFor(viewingGamma), fuzzMaxTextureSide, &image)) {
         return 0;
     }
-    const bool wellFormed = isPowerOfTwo(image.width) && isPowerOfTwo(image.height) &&
-                            image.width <= fuzzMaxTextureSide &&
-                            image.height <= fuzzMaxTextureSide &&
-                            (image.components == 3 || image.components == 4) &&
-                            image.pixels.size() == size_t(image.width) * size_t(image.height) *
-                                                       size_t(image.components);
+    const bool wellFormed =
+        isPowerOfTwo(image.width) && isPowerOfTwo(image.height) && image.width <= fuzzMaxTextureSide &&
+        image.height <= fuzzMaxTextureSide && (image.components == 3 || image.components == 4) &&
+        image.pixels.size() == size_t(image.width) * size_t(image.height) * size_t(image.components);
     if (!wellFormed) {
         __builtin_trap();
     }

@@ -30,9 +30,8 @@ struct NamedStep {
     const char* name;
 };
 const NamedStep knownSteps[] = {
-    {clearFrame, "clear"},       {drawCurrentScene, "scene"},  {selectLightPreset, "light"},
-    {selectShot, "shot"},        {drawLetterbox, "letterbox"}, {drawScanlines, "scanlines"},
-    {presentFrame, "swap"},
+    {clearFrame, "clear"},        {drawCurrentScene, "scene"},  {selectLightPreset, "light"}, {selectShot, "shot"},
+    {drawLetterbox, "letterbox"}, {drawScanlines, "scanlines"}, {presentFrame, "swap"},
 };
 
 void (*realSteps[frameStepCount])();
@@ -62,8 +61,7 @@ StepSeen seenAt(const std::string& step)
     return {};
 }
 
-template <int Step>
-void watched()
+template <int Step> void watched()
 {
     StepSeen s{nameOf(realSteps[Step]), shotIndex, {}, {}};
     glGetLightfv(GL_LIGHT0, GL_POSITION, s.light);
@@ -77,8 +75,7 @@ void watched()
     }
 }
 
-template <int... Steps>
-void watchSteps(std::integer_sequence<int, Steps...>)
+template <int... Steps> void watchSteps(std::integer_sequence<int, Steps...>)
 {
     ((realSteps[Steps] = frameSteps[Steps], frameSteps[Steps] = watched<Steps>), ...);
 }
@@ -103,8 +100,7 @@ protected:
     PlatformRecorder recorder;
 };
 
-const std::vector<std::string> frameOrder = {"clear", "scene", "light", "shot", "letterbox", "scanlines",
-                                             "swap"};
+const std::vector<std::string> frameOrder = {"clear", "scene", "light", "shot", "letterbox", "scanlines", "swap"};
 
 // At 5000 the loading card (scene 0, cleared to black) gives way to the forest
 // (scene 1, dark blue 0, 0, 0.1), shot 0 to shot 1, and the light from the fixed

@@ -31,15 +31,9 @@ std::vector<int> readRed()
     return red;
 }
 
-int at(const std::vector<int>& red, int x, int row)
-{
-    return red[size_t(row) * width + x];
-}
+int at(const std::vector<int>& red, int x, int row) { return red[size_t(row) * width + x]; }
 
-int rowAtUnits(double units)
-{
-    return static_cast<int>(height / 2.0 + units * rowsPerUnit);
-}
+int rowAtUnits(double units) { return static_cast<int>(height / 2.0 + units * rowsPerUnit); }
 
 class Overlays : public testing::Test {
 protected:

@@ -75,9 +75,9 @@ TEST(Projection, LookAtTargetLandsOnTheViewportCentre)
         shotView(shotIndex, demoTimeMs, &view);
         const Matrices m = currentMatrices();
         GLdouble x = 0, y = 0, z = 0;
-        ASSERT_EQ(gluProject(view.centre[0], view.centre[1], view.centre[2], m.modelView, m.projection, viewport, &x,
-                             &y, &z),
-                  GL_TRUE);
+        ASSERT_EQ(
+            gluProject(view.centre[0], view.centre[1], view.centre[2], m.modelView, m.projection, viewport, &x, &y, &z),
+            GL_TRUE);
         EXPECT_NEAR(x, demoWindowWidth / 2.0, 0.5) << "shot " << shotIndex << " at " << demoTimeMs;
         EXPECT_NEAR(y, demoWindowHeight / 2.0, 0.5) << "shot " << shotIndex << " at " << demoTimeMs;
         expectIdentityModelView("after beginPerspective");
@@ -134,7 +134,10 @@ TEST(Projection, PerspectiveIs45DegreesFromNear01ToFar5000AtTheWindowsAspect)
         double xScale; // focal / aspect
     };
     const Window windows[] = {
-        {800, 450, focal * 450 / 800}, {450, 800, focal * 800 / 450}, {500, 500, focal}, {320, 180, focal * 180 / 320},
+        {800, 450, focal * 450 / 800},
+        {450, 800, focal * 800 / 450},
+        {500, 500, focal},
+        {320, 180, focal * 180 / 320},
     };
     ensureGlContext();
     shotIndex = noShot;
@@ -145,7 +148,8 @@ TEST(Projection, PerspectiveIs45DegreesFromNear01ToFar5000AtTheWindowsAspect)
         // Column-major: only these five elements of the perspective matrix are not 0.
         const double expected[16] = {w.xScale, 0, 0, 0, 0, focal, 0, 0, 0, 0, depthScale, -1, 0, 0, depthOffset, 0};
         for (int i = 0; i < 16; ++i) {
-            EXPECT_NEAR(m.projection[i], expected[i], floatTolerance) << w.width << "x" << w.height << ", element " << i;
+            EXPECT_NEAR(m.projection[i], expected[i], floatTolerance)
+                << w.width << "x" << w.height << ", element " << i;
         }
         beginOverlay();
     }

@@ -137,19 +137,31 @@ TEST_F(TextureFiles, EveryKindOfPngLoadsWithItsSizeComponentsAndFirstRow)
 {
     const std::vector<unsigned char> rgbRow = {0, 5, 10, 255, 16, 21, 26, 255, 32, 37, 42, 255};
     const LoaderCase cases[] = {
-        {"grey", patternPicture(4, 2, PNG_COLOR_TYPE_GRAY), 4, 2, 3,
-         {0, 0, 0, 255, 16, 16, 16, 255, 32, 32, 32, 255}},
-        {"grey+alpha", patternPicture(4, 2, PNG_COLOR_TYPE_GRAY_ALPHA), 4, 2, 4,
+        {"grey", patternPicture(4, 2, PNG_COLOR_TYPE_GRAY), 4, 2, 3, {0, 0, 0, 255, 16, 16, 16, 255, 32, 32, 32, 255}},
+        {"grey+alpha",
+         patternPicture(4, 2, PNG_COLOR_TYPE_GRAY_ALPHA),
+         4,
+         2,
+         4,
          {0, 0, 0, 5, 16, 16, 16, 21, 32, 32, 32, 37}},
         {"rgb", patternPicture(4, 2, PNG_COLOR_TYPE_RGB), 4, 2, 3, rgbRow},
-        {"rgba", patternPicture(4, 2, PNG_COLOR_TYPE_RGB_ALPHA), 4, 2, 4,
+        {"rgba",
+         patternPicture(4, 2, PNG_COLOR_TYPE_RGB_ALPHA),
+         4,
+         2,
+         4,
          {0, 5, 10, 15, 16, 21, 26, 31, 32, 37, 42, 47}},
         {"paletted", paletted(false), 4, 2, 3, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255}},
         {"paletted+tRNS", paletted(true), 4, 2, 4, {255, 0, 0, 0, 0, 255, 0, 128, 0, 0, 255, 255}},
         {"16-bit", wideSamples(), 4, 2, 3, rgbRow},
         {"interlaced", interlaced(), 8, 8, 3, rgbRow},
         {"1-bit grey", oneBitGrey(), 8, 1, 3, {255, 255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255}},
-        {"300x75", patternPicture(300, 75, PNG_COLOR_TYPE_RGB), 512, 128, 3, {0, 5, 10, 255, 0, 5, 10, 255, 16, 21, 26, 255}},
+        {"300x75",
+         patternPicture(300, 75, PNG_COLOR_TYPE_RGB),
+         512,
+         128,
+         3,
+         {0, 5, 10, 255, 0, 5, 10, 255, 16, 21, 26, 255}},
     };
     for (const LoaderCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -210,8 +222,7 @@ PngPicture plain(int mark)
 TEST_F(TextureFiles, EachSlotHoldsItsOwnFileAndAMissingOneLeavesOnlyItsSlotEmpty)
 {
     // The slots in the order the scenes use them, typed here rather than taken from the loader.
-    const char* const files[] = {"s1", "s2", "s3", "g1", "g2", "g3", "g4",
-                                 "g5", "g6", "g7", "g8", "end", "Loading"};
+    const char* const files[] = {"s1", "s2", "s3", "g1", "g2", "g3", "g4", "g5", "g6", "g7", "g8", "end", "Loading"};
     ASSERT_EQ(std::size(files), static_cast<size_t>(textureSlotCount));
     for (int missing : {-1, 6}) {
         fs::remove_all("data");

@@ -15,10 +15,7 @@ constexpr int sheetPanels = 3;
 constexpr int differenceGain = 4;
 constexpr int maxLevel = 255;
 
-size_t indexOf(const RgbFrame& frame, int x, int y)
-{
-    return (static_cast<size_t>(y) * frame.width + x) * channels;
-}
+size_t indexOf(const RgbFrame& frame, int x, int y) { return (static_cast<size_t>(y) * frame.width + x) * channels; }
 
 // The largest mean change of one channel over the tile at (tileX, tileY).
 double tileMeanLevels(const RgbFrame& a, const RgbFrame& b, int tileX, int tileY)
@@ -103,8 +100,8 @@ std::string describeDifference(const FrameDifference& difference)
     std::snprintf(line, sizeof line,
                   "%d pixels moved by more than %d levels (at most %d allowed; the largest move %d), "
                   "worst %dx%d tile mean change %.2f levels at (%d, %d) (at most %.2f allowed)",
-                  difference.differingPixels, differingLevels, allowedDifferingPixels,
-                  difference.worstPixelLevels, tileSide, tileSide, difference.worstTileMeanLevels,
-                  difference.worstTileX, difference.worstTileY, allowedTileMeanLevels);
+                  difference.differingPixels, differingLevels, allowedDifferingPixels, difference.worstPixelLevels,
+                  tileSide, tileSide, difference.worstTileMeanLevels, difference.worstTileX, difference.worstTileY,
+                  allowedTileMeanLevels);
     return line;
 }

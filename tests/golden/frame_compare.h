@@ -33,8 +33,7 @@ struct FrameDifference {
 
     bool passes() const
     {
-        return sameSize && differingPixels <= allowedDifferingPixels &&
-               worstTileMeanLevels <= allowedTileMeanLevels;
+        return sameSize && differingPixels <= allowedDifferingPixels && worstTileMeanLevels <= allowedTileMeanLevels;
     }
 };
 

@@ -38,8 +38,7 @@ RgbFrame cardFrame(int left, int top, int tint = 0, bool withCard = true)
     RgbFrame frame{frameWidth, frameHeight, std::vector<uint8_t>(frameWidth * frameHeight * 3)};
     for (int y = 0; y < frameHeight; ++y) {
         for (int x = 0; x < frameWidth; ++x) {
-            const bool inCard = withCard && x >= left && x < left + cardWidth && y >= top &&
-                                y < top + cardHeight;
+            const bool inCard = withCard && x >= left && x < left + cardWidth && y >= top && y < top + cardHeight;
             put(&frame, x, y, inCard ? (((x - left) / 3) % 2 ? cardBright : cardDark) - tint : background);
         }
     }
@@ -64,33 +63,36 @@ TEST(GoldenMetric, PassesRoundingAndFailsVisibleChanges)
     const MetricCase cases[] = {
         {"the same frame", reference, true},
         {"every other pixel one level up",
-         changed(reference, [](RgbFrame* f) {
-             for (size_t i = 0; i < f->rgb.size(); i += 6) f->rgb[i] += roundingLevels;
-         }),
+         changed(reference,
+                 [](RgbFrame* f) {
+                     for (size_t i = 0; i < f->rgb.size(); i += 6) f->rgb[i] += roundingLevels;
+                 }),
          true},
         {"the whole frame two levels brighter",
-         changed(reference, [](RgbFrame* f) {
-             for (uint8_t& level : f->rgb) level += roundingBiasLevels;
-         }),
+         changed(reference,
+                 [](RgbFrame* f) {
+                     for (uint8_t& level : f->rgb) level += roundingBiasLevels;
+                 }),
          true},
         {"a few stray edge pixels far off",
-         changed(reference, [](RgbFrame* f) {
-             for (int k = 0; k < strayPixels; ++k) put(f, cardLeft + 3 * k, cardTop, strayLevels);
-         }),
+         changed(reference,
+                 [](RgbFrame* f) {
+                     for (int k = 0; k < strayPixels; ++k) put(f, cardLeft + 3 * k, cardTop, strayLevels);
+                 }),
          true},
         {"one stray pixel too many",
-         changed(reference, [](RgbFrame* f) {
-             for (int k = 0; k <= strayPixels; ++k) put(f, cardLeft + 3 * k, cardTop, strayLevels);
-         }),
+         changed(reference,
+                 [](RgbFrame* f) {
+                     for (int k = 0; k <= strayPixels; ++k) put(f, cardLeft + 3 * k, cardTop, strayLevels);
+                 }),
          false},
         {"the card one pixel right", cardFrame(cardLeft + 1, cardTop), false},
         {"the card one pixel down", cardFrame(cardLeft, cardTop + 1), false},
         {"the card 8 levels darker", cardFrame(cardLeft, cardTop, tintLevels), false},
         {"the card 3 levels darker", cardFrame(cardLeft, cardTop, faintTintLevels), false},
         {"the card gone", cardFrame(cardLeft, cardTop, 0, false), false},
-        {"another size", RgbFrame{frameWidth, frameHeight - 1,
-                                  std::vector<uint8_t>(frameWidth * (frameHeight - 1) * 3)},
-         false},
+        {"another size",
+         RgbFrame{frameWidth, frameHeight - 1, std::vector<uint8_t>(frameWidth * (frameHeight - 1) * 3)}, false},
     };
     for (const MetricCase& c : cases) {
         const FrameDifference difference = compareFrames(reference, c.candidate);

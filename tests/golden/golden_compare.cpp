@@ -39,8 +39,8 @@ std::vector<std::string> pngNames(const fs::path& folder)
 }
 
 // Judges one frame; true when it passes.
-bool checkFrame(const fs::path& references, const fs::path& fresh, const fs::path& sheets,
-                const std::string& name, bool printAll)
+bool checkFrame(const fs::path& references, const fs::path& fresh, const fs::path& sheets, const std::string& name,
+                bool printAll)
 {
     const RgbFrame reference = readFrame(references / name);
     const RgbFrame candidate = readFrame(fresh / name);
@@ -64,8 +64,7 @@ bool checkFrame(const fs::path& references, const fs::path& fresh, const fs::pat
                         ? "; sheet " + sheetPath.string()
                         : "; " + error;
     }
-    std::printf("%s: DIFFERS: %s%s\n", name.c_str(), describeDifference(difference).c_str(),
-                sheetNote.c_str());
+    std::printf("%s: DIFFERS: %s%s\n", name.c_str(), describeDifference(difference).c_str(), sheetNote.c_str());
     return false;
 }
 
@@ -92,7 +91,8 @@ int main(int argc, char** argv)
     for (const std::string& name : pngNames(fresh)) {
         if (!fs::exists(references / name)) {
             std::printf("%s: rendered but has no reference (run make goldens after a deliberate "
-                        "change)\n", name.c_str());
+                        "change)\n",
+                        name.c_str());
             ++failed;
         }
     }

@@ -52,11 +52,11 @@ struct Frame {
 // Renders the moment with the real tool, from workDir (where data/ is).
 Frame renderAt(int ms, int width = 800, int height = 450, const std::string& workDir = GLASSWIND_SOURCE_DIR)
 {
-    const std::string out = (fs::temp_directory_path() /
-                             ("glasswind-moment-" + std::to_string(getpid()) + ".png")).string();
-    const std::string command = "cd '" + workDir + "' && '" RENDER_BIN "' --at " + std::to_string(ms) +
-                                " --size " + std::to_string(width) + "x" + std::to_string(height) +
-                                " -o '" + out + "' >/dev/null 2>&1";
+    const std::string out =
+        (fs::temp_directory_path() / ("glasswind-moment-" + std::to_string(getpid()) + ".png")).string();
+    const std::string command = "cd '" + workDir + "' && '" RENDER_BIN "' --at " + std::to_string(ms) + " --size " +
+                                std::to_string(width) + "x" + std::to_string(height) + " -o '" + out +
+                                "' >/dev/null 2>&1";
     Frame frame;
     if (std::system(command.c_str()) != 0) {
         ADD_FAILURE() << "glasswind-render failed: " << command;
@@ -70,8 +70,7 @@ Frame renderAt(int ms, int width = 800, int height = 450, const std::string& wor
 }
 
 // Counts the pixels between the bands (rows, lit) that match.
-template <typename Match>
-int countBetweenBands(const Frame& f, Match match)
+template <typename Match> int countBetweenBands(const Frame& f, Match match)
 {
     int count = 0;
     for (int y = f.height / 12; y < f.height - f.height / 12; y += 2) {
@@ -241,8 +240,7 @@ TEST(Moments, SphereRowsAreTranslucentPaintedTwiceAndRow2IsFlat)
 }
 
 // The share of the lit rows between the bands whose pixels match.
-template <typename Match>
-double shareBetweenBands(const Frame& f, Match match)
+template <typename Match> double shareBetweenBands(const Frame& f, Match match)
 {
     const int all = countBetweenBands(f, [](const Pixel&) { return true; });
     return static_cast<double>(countBetweenBands(f, match)) / all;
@@ -272,8 +270,7 @@ TEST(Moments, TheWaveFieldRisesThroughTheGroundInScene5AndStandsInScene7)
     }
     const Frame resting = renderAt(160000);
     EXPECT_GT(shareBetweenBands(resting, isRestingSky), 0.05) << "the sky between beats";
-    EXPECT_GT(shareBetweenBands(resting, [](const Pixel& p) { return isGrey(p) && p.r > 60; }), 0.2)
-        << "lit columns";
+    EXPECT_GT(shareBetweenBands(resting, [](const Pixel& p) { return isGrey(p) && p.r > 60; }), 0.2) << "lit columns";
 }
 
 // A copy of data/ whose credit images are plain green, which nothing else in the

@@ -132,10 +132,9 @@ TEST_P(SampleCount, GivesAtMostThatManyShadesOfCoverage)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Offscreen, SampleCount, testing::Values(samplesAsTheDemoAsks, 0, 4),
-                         [](const auto& info) {
-                             return info.param < 0 ? std::string("AsTheDemoAsks") : std::to_string(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(Offscreen, SampleCount, testing::Values(samplesAsTheDemoAsks, 0, 4), [](const auto& info) {
+    return info.param < 0 ? std::string("AsTheDemoAsks") : std::to_string(info.param);
+});
 
 TEST(Offscreen, ACountTheDriverDoesNotOfferIsRefusedNamingWhatItOffers)
 {

@@ -274,8 +274,7 @@ TEST(SteadySchedule, RangesCountTheFramesOfTheRateAndSplitWithoutGapOrOverlap)
     EXPECT_EQ(framesInRange(0, 196000, 60), 11760);
     for (int fps : {24, 25, 30, 60, 144}) {
         for (int32_t cut : {1, 17, 4999, 5000, 5017, 61880}) {
-            EXPECT_EQ(framesInRange(0, cut, fps) + framesInRange(cut, 70000, fps),
-                      framesInRange(0, 70000, fps))
+            EXPECT_EQ(framesInRange(0, cut, fps) + framesInRange(cut, 70000, fps), framesInRange(0, 70000, fps))
                 << fps << " fps, cut at " << cut;
         }
     }
@@ -317,10 +316,7 @@ std::vector<int16_t> rampMusic(int frames)
 }
 
 // The music frame (plus one) under output frame i, 0 for silence.
-int heard(const std::vector<int16_t>& track, int64_t i)
-{
-    return track[static_cast<size_t>(i * 2)];
-}
+int heard(const std::vector<int16_t>& track, int64_t i) { return track[static_cast<size_t>(i * 2)]; }
 
 TEST(SoundTrack, MusicStartsAtTheIdleCallWithTheByteOffsetAndLoops)
 {
@@ -415,25 +411,69 @@ TEST(Ffmpeg, FramesOnStandardInputTheSoundTrackFromItsFileAndEachCodecsSettings)
         bool faststart;
     };
     const Case cases[] = {
-        {"", qualityNotGiven, chromaNotGiven, "out/demo.mp4", 1280, 720,
-         {{"-c:v", "libx264"}, {"-crf", "18"}, {"-pix_fmt", "yuv420p"}, {"-colorspace", "bt709"},
-          {"-color_range", "tv"}, {"-c:a", "aac"}, {"-f", "mp4"}},
+        {"",
+         qualityNotGiven,
+         chromaNotGiven,
+         "out/demo.mp4",
+         1280,
+         720,
+         {{"-c:v", "libx264"},
+          {"-crf", "18"},
+          {"-pix_fmt", "yuv420p"},
+          {"-colorspace", "bt709"},
+          {"-color_range", "tv"},
+          {"-c:a", "aac"},
+          {"-f", "mp4"}},
          true},
-        {"h264", 23, 444, "demo.mkv", 640, 360,
-         {{"-crf", "23"}, {"-pix_fmt", "yuv444p"}, {"-colorspace", "smpte170m"}, {"-f", "matroska"}}, false},
-        {"hevc", qualityNotGiven, chromaNotGiven, "demo", 1920, 1080,
-         {{"-c:v", "libx265"}, {"-crf", "20"}, {"-tag:v", "hvc1"}, {"-f", "mp4"}}, true},
-        {"ffv1", qualityNotGiven, chromaNotGiven, "demo.MKV", 1280, 720,
-         {{"-c:v", "ffv1"}, {"-pix_fmt", "yuv444p"}, {"-c:a", "flac"}, {"-f", "matroska"}}, false},
-        {"prores", 9, chromaNotGiven, "demo.mov", 1280, 720,
-         {{"-c:v", "prores_ks"}, {"-profile:v", "3"}, {"-qscale:v", "9"}, {"-pix_fmt", "yuv422p10le"},
-          {"-c:a", "pcm_s16le"}, {"-f", "mov"}},
+        {"h264",
+         23,
+         444,
+         "demo.mkv",
+         640,
+         360,
+         {{"-crf", "23"}, {"-pix_fmt", "yuv444p"}, {"-colorspace", "smpte170m"}, {"-f", "matroska"}},
+         false},
+        {"hevc",
+         qualityNotGiven,
+         chromaNotGiven,
+         "demo",
+         1920,
+         1080,
+         {{"-c:v", "libx265"}, {"-crf", "20"}, {"-tag:v", "hvc1"}, {"-f", "mp4"}},
          true},
-        {"prores", qualityNotGiven, 444, "demo.mov", 1280, 720, {{"-profile:v", "4"}, {"-pix_fmt", "yuv444p10le"}},
+        {"ffv1",
+         qualityNotGiven,
+         chromaNotGiven,
+         "demo.MKV",
+         1280,
+         720,
+         {{"-c:v", "ffv1"}, {"-pix_fmt", "yuv444p"}, {"-c:a", "flac"}, {"-f", "matroska"}},
+         false},
+        {"prores",
+         9,
+         chromaNotGiven,
+         "demo.mov",
+         1280,
+         720,
+         {{"-c:v", "prores_ks"},
+          {"-profile:v", "3"},
+          {"-qscale:v", "9"},
+          {"-pix_fmt", "yuv422p10le"},
+          {"-c:a", "pcm_s16le"},
+          {"-f", "mov"}},
+         true},
+        {"prores",
+         qualityNotGiven,
+         444,
+         "demo.mov",
+         1280,
+         720,
+         {{"-profile:v", "4"}, {"-pix_fmt", "yuv444p10le"}},
          true},
     };
     for (const Case& c : cases) {
-        VideoJob job{"/usr/bin/ffmpeg", "out/.demo.part-abc123", "/tmp/sound.raw", c.width, c.height, 30, {}, false, ""};
+        VideoJob job{
+            "/usr/bin/ffmpeg", "out/.demo.part-abc123", "/tmp/sound.raw", c.width, c.height, 30, {}, false, ""};
         std::string error;
         ASSERT_TRUE(chooseVideoFormat(c.codec, c.quality, c.chroma, c.path, c.width, c.height, &job.format, &error))
             << c.path << ": " << error;
@@ -473,7 +513,8 @@ TEST(VideoFormats, MismatchesAreRefusedWithOneLineNamingWhatWouldDo)
     };
     const Case cases[] = {
         {"ffv1", qualityNotGiven, chromaNotGiven, "demo.mp4", 640, 360, "--codec ffv1 is written as .mkv, not .mp4"},
-        {"prores", qualityNotGiven, chromaNotGiven, "a.b/demo.MKV", 640, 360, "--codec prores is written as .mov, not .mkv"},
+        {"prores", qualityNotGiven, chromaNotGiven, "a.b/demo.MKV", 640, 360,
+         "--codec prores is written as .mov, not .mkv"},
         {"vp9", qualityNotGiven, chromaNotGiven, "demo.mkv", 640, 360, "--codec is one of h264, hevc, ffv1, prores"},
         {"ffv1", 3, chromaNotGiven, "demo.mkv", 640, 360, "--quality does not apply to ffv1, which is lossless"},
         {"h264", 52, chromaNotGiven, "demo.mp4", 640, 360, "--quality for h264 is 0 (best) to 51, not 52"},
@@ -504,9 +545,15 @@ TEST(SampleCounts, AsTheDemoAsksOrExactlyWhatWasAskedIfTheDriverOffersIt)
         int chosen; // -1: refused
     };
     const Case cases[] = {
-        {samplesAsTheDemoAsks, {8, 4, 2}, 4},  {samplesAsTheDemoAsks, {2}, 2},     {samplesAsTheDemoAsks, {}, 0},
-        {samplesAsTheDemoAsks, {16, 8}, 0},    {8, {8, 4, 2}, 8},                  {0, {8, 4, 2}, 0},
-        {2, {2, 4}, 2},                        {3, {8, 4, 2}, -1},                 {16, {8, 4, 2}, -1},
+        {samplesAsTheDemoAsks, {8, 4, 2}, 4},
+        {samplesAsTheDemoAsks, {2}, 2},
+        {samplesAsTheDemoAsks, {}, 0},
+        {samplesAsTheDemoAsks, {16, 8}, 0},
+        {8, {8, 4, 2}, 8},
+        {0, {8, 4, 2}, 0},
+        {2, {2, 4}, 2},
+        {3, {8, 4, 2}, -1},
+        {16, {8, 4, 2}, -1},
         {4, {}, -1},
     };
     for (const Case& c : cases) {
@@ -530,9 +577,8 @@ TEST(VideoFormats, HdIsBt709AndSmallerPicturesBt601)
     const struct {
         int width, height;
         const char* space;
-    } sizes[] = {{320, 180, "smpte170m"}, {720, 576, "smpte170m"}, {1024, 576, "smpte170m"},
-                 {720, 578, "bt709"},     {1280, 720, "bt709"},     {1280, 540, "bt709"},
-                 {3840, 2160, "bt709"}};
+    } sizes[] = {{320, 180, "smpte170m"}, {720, 576, "smpte170m"}, {1024, 576, "smpte170m"}, {720, 578, "bt709"},
+                 {1280, 720, "bt709"},    {1280, 540, "bt709"},    {3840, 2160, "bt709"}};
     for (const auto& size : sizes) {
         EXPECT_STREQ(colourForSize(size.width, size.height).space, size.space) << size.width << "x" << size.height;
     }

@@ -58,8 +58,8 @@ TEST(PngOutput, PixelsComeBackTopRowFirstAndTheSameBytesEachTime)
     Folder folder;
     const int width = 3;
     const int height = 2;
-    const std::vector<uint8_t> rgb = {255, 0, 0,  0, 255, 0,  0, 0, 255,  // top row
-                                      1, 2, 3,    4, 5, 6,    7, 8, 9};
+    const std::vector<uint8_t> rgb = {255, 0, 0, 0, 255, 0, 0, 0, 255, // top row
+                                      1,   2, 3, 4, 5,   6, 7, 8, 9};
     std::string error;
     ASSERT_TRUE(savePng(folder.path + "/a.png", width, height, rgb, &error)) << error;
     ASSERT_TRUE(savePng(folder.path + "/b.png", width, height, rgb, &error)) << error;

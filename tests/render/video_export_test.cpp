@@ -38,10 +38,11 @@ std::string runAndRead(const std::string& command)
 // Each stream's "key=value" lines from ffprobe, by stream type.
 std::map<std::string, std::map<std::string, std::string>> probeStreams(const std::string& path)
 {
-    const std::string text = runAndRead(
-        "ffprobe -v error -count_frames -show_entries stream=codec_type,codec_name,width,height,"
-        "r_frame_rate,pix_fmt,color_space,color_primaries,color_transfer,color_range,nb_read_frames,"
-        "profile -of default=nw=1 '" + path + "'");
+    const std::string text =
+        runAndRead("ffprobe -v error -count_frames -show_entries stream=codec_type,codec_name,width,height,"
+                   "r_frame_rate,pix_fmt,color_space,color_primaries,color_transfer,color_range,nb_read_frames,"
+                   "profile -of default=nw=1 '" +
+                   path + "'");
     std::map<std::string, std::map<std::string, std::string>> streams;
     std::map<std::string, std::string> current;
     size_t start = 0;
@@ -101,10 +102,14 @@ TEST_F(VideoExport, EachCodecWritesItsContainerSizeFramesAndSound)
     };
     // Half a second at 60 fps; 320x180 is SD, so BT.601 (smpte170m); 1280x720 is HD.
     // ffmpeg decodes ProRes 4444 as 12-bit whatever it was written from.
-    const std::map<std::string, std::string> sd = {
-        {"width", "320"}, {"height", "180"}, {"r_frame_rate", "60/1"}, {"nb_read_frames", "30"},
-        {"color_space", "smpte170m"}, {"color_primaries", "smpte170m"}, {"color_transfer", "bt709"},
-        {"color_range", "tv"}};
+    const std::map<std::string, std::string> sd = {{"width", "320"},
+                                                   {"height", "180"},
+                                                   {"r_frame_rate", "60/1"},
+                                                   {"nb_read_frames", "30"},
+                                                   {"color_space", "smpte170m"},
+                                                   {"color_primaries", "smpte170m"},
+                                                   {"color_transfer", "bt709"},
+                                                   {"color_range", "tv"}};
     const auto with = [&sd](std::map<std::string, std::string> more) {
         std::map<std::string, std::string> all = sd;
         for (const auto& [key, value] : more) {
@@ -121,8 +126,13 @@ TEST_F(VideoExport, EachCodecWritesItsContainerSizeFramesAndSound)
         {"--codec prores --chroma 444 --size 320x180", "clip.mov",
          with({{"codec_name", "prores"}, {"pix_fmt", "yuv444p12le"}, {"profile", "4444"}}), "pcm_s16le"},
         {"--chroma 444 --quality 30 --size 1280x720", "hd.mkv",
-         with({{"codec_name", "h264"}, {"pix_fmt", "yuv444p"}, {"width", "1280"}, {"height", "720"},
-               {"color_space", "bt709"}, {"color_primaries", "bt709"}, {"color_transfer", "bt709"}}),
+         with({{"codec_name", "h264"},
+               {"pix_fmt", "yuv444p"},
+               {"width", "1280"},
+               {"height", "720"},
+               {"color_space", "bt709"},
+               {"color_primaries", "bt709"},
+               {"color_transfer", "bt709"}}),
          "aac"},
     };
     for (const Case& c : cases) {
@@ -146,10 +156,10 @@ TEST_F(VideoExport, EachCodecWritesItsContainerSizeFramesAndSound)
 TEST_F(VideoExport, MismatchesAreRefusedInOneLineAndWriteNothing)
 {
     const char* refused[] = {
-        "--codec ffv1 --video clip.mp4",        "--codec prores --video clip.mkv",
-        "--codec vp9 --video clip.mkv",         "--codec ffv1 --quality 3 --video clip.mkv",
-        "--quality 52 --video clip.mp4",        "--chroma 422 --video clip.mp4",
-        "--size 321x180 --video clip.mp4",      "--codec hevc --at 100 -o x.png",
+        "--codec ffv1 --video clip.mp4",   "--codec prores --video clip.mkv",
+        "--codec vp9 --video clip.mkv",    "--codec ffv1 --quality 3 --video clip.mkv",
+        "--quality 52 --video clip.mp4",   "--chroma 422 --video clip.mp4",
+        "--size 321x180 --video clip.mp4", "--codec hevc --at 100 -o x.png",
     };
     for (const char* arguments : refused) {
         std::string command = arguments;
@@ -255,8 +265,7 @@ TEST_F(VideoExport, TheSoundAloneIsTheVideosSoundSilentUntilTheMusicStarts)
     const std::string video = (work / "clip.mov").string();
     ASSERT_TRUE(render("--video '" + video + "' --codec prores --size 64x36 --from 4800 --to 5300"));
     const std::string decoded = (work / "decoded.wav").string();
-    ASSERT_EQ(std::system(("ffmpeg -v error -i '" + video + "' -map 0:a -c:a pcm_s16le '" + decoded + "'").c_str()),
-              0);
+    ASSERT_EQ(std::system(("ffmpeg -v error -i '" + video + "' -map 0:a -c:a pcm_s16le '" + decoded + "'").c_str()), 0);
     SF_INFO alone, withVideo;
     EXPECT_EQ(readSound((work / "sound.flac").string(), &alone), readSound(decoded, &withVideo));
 }
@@ -264,22 +273,23 @@ TEST_F(VideoExport, TheSoundAloneIsTheVideosSoundSilentUntilTheMusicStarts)
 // Whole files read back from ffmpeg, decoded as a player would.
 std::vector<uint8_t> decodeGreyFrames(const std::string& video, const std::string& scratch)
 {
-    EXPECT_EQ(std::system(("ffmpeg -v error -y -i '" + video + "' -f rawvideo -pix_fmt gray '" + scratch + "'").c_str()),
-              0);
+    EXPECT_EQ(
+        std::system(("ffmpeg -v error -y -i '" + video + "' -f rawvideo -pix_fmt gray '" + scratch + "'").c_str()), 0);
     const std::string bytes = runAndRead("cat '" + scratch + "'");
     return {bytes.begin(), bytes.end()};
 }
 
 std::vector<int16_t> decodeMonoSound(const std::string& video, const std::string& scratch)
 {
-    EXPECT_EQ(std::system(("ffmpeg -v error -y -i '" + video + "' -map 0:a -f s16le -ac 1 -ar 44100 '" + scratch +
-                           "'").c_str()),
-              0);
+    EXPECT_EQ(
+        std::system(
+            ("ffmpeg -v error -y -i '" + video + "' -map 0:a -f s16le -ac 1 -ar 44100 '" + scratch + "'").c_str()),
+        0);
     const std::string bytes = runAndRead("cat '" + scratch + "'");
     std::vector<int16_t> samples(bytes.size() / 2);
     for (size_t i = 0; i < samples.size(); ++i) {
-        samples[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) |
-                                          static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
+        samples[i] =
+            static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) | static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
     }
     return samples;
 }
@@ -337,15 +347,19 @@ TEST_F(VideoExport, EveryFlashShowsInTheFrameOfItsHitOrTheNext)
     };
     const Range ranges[] = {
         {19000, 30000, {19220, 21880, 22770, 23660, 24550, 25440, 26330, 28110, 28550, 29000, 29440, 29880}},
-        {61700, 62100, {61880}},   {90150, 90550, {90330}},   {118600, 119000, {118770}},
-        {147050, 147450, {147220}}, {175500, 175900, {175660}}, {189700, 190100, {189880}},
+        {61700, 62100, {61880}},
+        {90150, 90550, {90330}},
+        {118600, 119000, {118770}},
+        {147050, 147450, {147220}},
+        {175500, 175900, {175660}},
+        {189700, 190100, {189880}},
     };
     constexpr int width = 160, height = 90;
     constexpr double frameMs = 1000.0 / 60;
     for (const Range& range : ranges) {
         const std::string video = (work / "av.mkv").string();
-        ASSERT_TRUE(render("--video '" + video + "' --codec ffv1 --size 160x90 --from " +
-                           std::to_string(range.fromMs) + " --to " + std::to_string(range.toMs)));
+        ASSERT_TRUE(render("--video '" + video + "' --codec ffv1 --size 160x90 --from " + std::to_string(range.fromMs) +
+                           " --to " + std::to_string(range.toMs)));
         const std::vector<uint8_t> grey = decodeGreyFrames(video, (work / "av.grey").string());
         const std::vector<int16_t> sound = decodeMonoSound(video, (work / "av.pcm").string());
         const size_t frames = grey.size() / (width * height);
@@ -453,7 +467,8 @@ TEST_F(VideoExport, JobsGiveTheSameOutputAsOneProcessAndStopTogether)
     const std::string said = runAndRead(
         "cd '" GLASSWIND_SOURCE_DIR "' && { TMPDIR='" + scratch.string() + "' '" RENDER_BIN "' --video '" + stopped +
         "' --from 19000 --to 90000 --size 160x90 --jobs 2 2>/dev/null & pid=$!; sleep 2; kill -INT $pid; wait $pid; "
-        "echo \"exit=$?\"; sleep 0.5; pgrep -f -- '--vide[o] " + stopped + "|" + scratch.string() + "/glasswin[d]' | wc -l; }");
+        "echo \"exit=$?\"; sleep 0.5; pgrep -f -- '--vide[o] " +
+        stopped + "|" + scratch.string() + "/glasswin[d]' | wc -l; }");
     EXPECT_NE(said.find("exit=130"), std::string::npos) << said;
     EXPECT_NE(said.find("\n0\n"), std::string::npos) << "processes left: " << said;
     EXPECT_FALSE(fs::exists(stopped));

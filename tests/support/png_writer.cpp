@@ -18,14 +18,10 @@ void flushNothing(png_structp) {}
 int channelsOf(int colourType)
 {
     switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY_ALPHA:
-        return 2;
-    case PNG_COLOR_TYPE_RGB:
-        return 3;
-    case PNG_COLOR_TYPE_RGB_ALPHA:
-        return 4;
-    default:
-        return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
+    case PNG_COLOR_TYPE_RGB: return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
+    default: return 1;
     }
 }
 
@@ -43,15 +39,14 @@ bool writePicture(const PngPicture* picture, png_bytepp rows, std::vector<unsign
         return false;
     }
     png_set_write_fn(png, out, appendBytes, flushNothing);
-    png_set_IHDR(png, info, picture->width, picture->height, picture->bitDepth,
-                 picture->colourType, picture->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, picture->width, picture->height, picture->bitDepth, picture->colourType,
+                 picture->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     if (!picture->palette.empty()) {
         png_set_PLTE(png, info, picture->palette.data(), static_cast<int>(picture->palette.size()));
     }
     if (!picture->paletteAlpha.empty()) {
-        png_set_tRNS(png, info, picture->paletteAlpha.data(),
-                     static_cast<int>(picture->paletteAlpha.size()), nullptr);
+        png_set_tRNS(png, info, picture->paletteAlpha.data(), static_cast<int>(picture->paletteAlpha.size()), nullptr);
     }
     if (picture->fileGamma > 0.0) {
         png_set_gAMA(png, info, picture->fileGamma);
@@ -67,8 +62,7 @@ bool writePicture(const PngPicture* picture, png_bytepp rows, std::vector<unsign
 
 std::vector<unsigned char> encodePng(const PngPicture& picture)
 {
-    const size_t rowBytes =
-        (size_t(picture.width) * channelsOf(picture.colourType) * picture.bitDepth + 7) / 8;
+    const size_t rowBytes = (size_t(picture.width) * channelsOf(picture.colourType) * picture.bitDepth + 7) / 8;
     std::vector<png_bytep> rows(picture.height);
     for (int y = 0; y < picture.height; ++y) {
         rows[y] = const_cast<png_bytep>(picture.rows.data() + y * rowBytes);
@@ -80,8 +74,7 @@ std::vector<unsigned char> encodePng(const PngPicture& picture)
     return out;
 }
 
-std::vector<unsigned char> withClaimedSize(std::vector<unsigned char> file, unsigned width,
-                                           unsigned height)
+std::vector<unsigned char> withClaimedSize(std::vector<unsigned char> file, unsigned width, unsigned height)
 {
     // Signature (8), then the IHDR chunk: length (4), type (4), width, height, ..., CRC.
     constexpr size_t typeAt = 12;
@@ -103,8 +96,7 @@ std::vector<unsigned char> withClaimedSize(std::vector<unsigned char> file, unsi
     return file;
 }
 
-std::vector<unsigned char> insertAfterHeader(std::vector<unsigned char> file,
-                                             const std::vector<unsigned char>& bytes)
+std::vector<unsigned char> insertAfterHeader(std::vector<unsigned char> file, const std::vector<unsigned char>& bytes)
 {
     constexpr size_t afterHeader = 33; // signature (8) and the IHDR chunk (25)
     if (file.size() >= afterHeader) {

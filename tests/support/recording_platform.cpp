@@ -22,23 +22,25 @@ void log(const std::string& line) { current->calls.push_back(line); }
 void init(int*, char**) { log("init"); }
 void initDisplayMode(unsigned int mode) { log("initDisplayMode " + std::to_string(mode)); }
 void gameModeString(const char* text) { log(std::string("gameModeString ") + text); }
-int enterGameMode() { log("enterGameMode"); return current->gameModeResult; }
+int enterGameMode()
+{
+    log("enterGameMode");
+    return current->gameModeResult;
+}
 void leaveGameMode() { log("leaveGameMode"); }
 void setCursor(int cursor) { log("setCursor " + std::to_string(cursor)); }
 void initWindowSize(int w, int h) { log("initWindowSize " + std::to_string(w) + " " + std::to_string(h)); }
-void initWindowPosition(int x, int y)
+void initWindowPosition(int x, int y) { log("initWindowPosition " + std::to_string(x) + " " + std::to_string(y)); }
+int createWindow(const char* title)
 {
-    log("initWindowPosition " + std::to_string(x) + " " + std::to_string(y));
+    log(std::string("createWindow ") + title);
+    return 1;
 }
-int createWindow(const char* title) { log(std::string("createWindow ") + title); return 1; }
 void fullScreen() { log("fullScreen"); }
 void reshapeFunc(void (*cb)(int, int)) { log(cb == onReshape ? "reshapeFunc onReshape" : "reshapeFunc ?"); }
 void displayFunc(void (*cb)()) { log(cb == displayFrame ? "displayFunc displayFrame" : "displayFunc ?"); }
 void idleFunc(void (*cb)()) { log(cb == onIdle ? "idleFunc onIdle" : "idleFunc ?"); }
-void keyboardFunc(void (*cb)(unsigned char, int, int))
-{
-    log(cb == onKey ? "keyboardFunc onKey" : "keyboardFunc ?");
-}
+void keyboardFunc(void (*cb)(unsigned char, int, int)) { log(cb == onKey ? "keyboardFunc onKey" : "keyboardFunc ?"); }
 void mainLoop() { log("mainLoop"); }
 int get(unsigned int query)
 {
@@ -80,14 +82,22 @@ void readPlayMonitor(MonitorRect* monitor)
 }
 void releaseScreen() { log("screen.release"); }
 
-uint32_t audioGetVersion() { log("audio.getVersion"); return current->audioVersion; }
+uint32_t audioGetVersion()
+{
+    log("audio.getVersion");
+    return current->audioVersion;
+}
 int audioInit(int device, uint32_t freq, uint32_t flags, void* win, const void* cls)
 {
-    log("audio.init " + std::to_string(device) + " " + std::to_string(freq) + " " +
-        std::to_string(flags) + " " + (win ? "window" : "0") + " " + (cls ? "class" : "null"));
+    log("audio.init " + std::to_string(device) + " " + std::to_string(freq) + " " + std::to_string(flags) + " " +
+        (win ? "window" : "0") + " " + (cls ? "class" : "null"));
     return current->audioInitResult;
 }
-int audioErrorGetCode() { log("audio.errorGetCode"); return current->audioErrorCode; }
+int audioErrorGetCode()
+{
+    log("audio.errorGetCode");
+    return current->audioErrorCode;
+}
 uint32_t audioStreamCreateFile(int mem, const void* file, uint64_t offset, uint64_t length, uint32_t flags)
 {
     log("audio.streamCreateFile " + std::to_string(mem) + " " + static_cast<const char*>(file) + " " +
@@ -97,12 +107,10 @@ uint32_t audioStreamCreateFile(int mem, const void* file, uint64_t offset, uint6
     }
     return current->streamHandle;
 }
-uint32_t audioMusicLoad(int mem, const void* file, uint64_t offset, uint32_t length, uint32_t flags,
-                        uint32_t freq)
+uint32_t audioMusicLoad(int mem, const void* file, uint64_t offset, uint32_t length, uint32_t flags, uint32_t freq)
 {
-    log("audio.musicLoad " + std::to_string(mem) + " " + static_cast<const char*>(file) + " " +
-        std::to_string(offset) + " " + std::to_string(length) + " " + std::to_string(flags) + " " +
-        std::to_string(freq));
+    log("audio.musicLoad " + std::to_string(mem) + " " + static_cast<const char*>(file) + " " + std::to_string(offset) +
+        " " + std::to_string(length) + " " + std::to_string(flags) + " " + std::to_string(freq));
     if (current->moduleHandle == 0) {
         current->audioErrorCode = current->moduleErrorCode;
     }
@@ -115,24 +123,28 @@ int audioChannelPlay(uint32_t handle, int restart)
 }
 int audioChannelSetPosition(uint32_t handle, uint64_t pos, uint32_t mode)
 {
-    log("audio.channelSetPosition " + std::to_string(handle) + " " + std::to_string(pos) + " " +
-        std::to_string(mode));
+    log("audio.channelSetPosition " + std::to_string(handle) + " " + std::to_string(pos) + " " + std::to_string(mode));
     return 1;
 }
-int audioFree() { log("audio.free"); return 1; }
+int audioFree()
+{
+    log("audio.free");
+    return 1;
+}
 
 void renderStateRecorder() { log("setupRenderState"); }
 
 const WindowingApi recordingWindowing = {
-    init, initDisplayMode, gameModeString, enterGameMode, leaveGameMode, setCursor,
-    initWindowSize, initWindowPosition, createWindow, fullScreen, reshapeFunc, displayFunc, idleFunc,
-    keyboardFunc, mainLoop, get, postRedisplay, swapBuffers, exitProcess,
+    init,        initDisplayMode, gameModeString,     enterGameMode, leaveGameMode,
+    setCursor,   initWindowSize,  initWindowPosition, createWindow,  fullScreen,
+    reshapeFunc, displayFunc,     idleFunc,           keyboardFunc,  mainLoop,
+    get,         postRedisplay,   swapBuffers,        exitProcess,
 };
 const DialogApi recordingDialogs = {askYesNo, showMessage};
 const ScreenApi recordingScreen = {holdScreen, readPlayMonitor, releaseScreen};
 const AudioApi recordingAudio = {
-    audioGetVersion, audioInit, audioErrorGetCode, audioStreamCreateFile,
-    audioMusicLoad, audioChannelPlay, audioChannelSetPosition, audioFree,
+    audioGetVersion, audioInit,        audioErrorGetCode,       audioStreamCreateFile,
+    audioMusicLoad,  audioChannelPlay, audioChannelSetPosition, audioFree,
 };
 
 void resetDemoState()

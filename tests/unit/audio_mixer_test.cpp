@@ -64,8 +64,8 @@ TEST_F(MixerTest, APlayIsHeldUntilThePositionComesOrTheHoldPasses)
 // 6 frames on leaves the first buffer silent and two frames of the second.
 struct PlacedStart {
     const char* what;
-    int64_t startsAfter;           // output frames from the first buffer's start
-    std::vector<int> firstBuffer;  // left samples: frame i of the sound is i + 1
+    int64_t startsAfter;          // output frames from the first buffer's start
+    std::vector<int> firstBuffer; // left samples: frame i of the sound is i + 1
     std::vector<int> secondBuffer;
 };
 
@@ -91,7 +91,10 @@ TEST_F(MixerTest, APlacedStartSoundsFromItsFrameOn)
         const uint32_t handle = addMixChannel(&sound, false);
         playMixChannel(handle, false, 0);
         setMixChannelFrame(handle, fromFrame);
-        ASSERT_EQ(startMixChannelAt(handle, static_cast<uint64_t>(static_cast<int64_t>(mixedOutputFrames()) + c.startsAfter)), audioOk) << c.what;
+        ASSERT_EQ(
+            startMixChannelAt(handle, static_cast<uint64_t>(static_cast<int64_t>(mixedOutputFrames()) + c.startsAfter)),
+            audioOk)
+            << c.what;
         EXPECT_EQ(leftSide(mixFrames(bufferFrames, 0)), c.firstBuffer) << c.what;
         EXPECT_EQ(leftSide(mixFrames(bufferFrames, 0)), c.secondBuffer) << c.what;
     }

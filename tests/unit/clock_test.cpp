@@ -24,9 +24,8 @@ bool idleAt(int t)
 int countCalls(const std::string& prefix)
 {
     const auto& calls = recording().calls;
-    return static_cast<int>(std::count_if(calls.begin(), calls.end(), [&](const std::string& c) {
-        return c.rfind(prefix, 0) == 0;
-    }));
+    return static_cast<int>(
+        std::count_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
 }
 
 TEST(Pulses, AtA16msCadenceRestartEvery448And176ms)
@@ -157,8 +156,7 @@ struct TriggerCase {
 TEST(MusicTrigger, EachOfTheThreeClockReadsHasItsOwnJob)
 {
     const TriggerCase cases[] = {
-        {"fresh read past 5000, frame time not", 4990, 5001, 5003,
-         "audio.channelSetPosition 0 5003 0"},
+        {"fresh read past 5000, frame time not", 4990, 5001, 5003, "audio.channelSetPosition 0 5003 0"},
         {"frame time past 5000, fresh read not", 5002, 4999, 5004, "postRedisplay"},
         {"late first call", 7350, 7351, 7352, "audio.channelSetPosition 0 7352 0"},
     };

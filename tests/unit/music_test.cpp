@@ -42,10 +42,8 @@ TEST(StartAudio, AnyOtherInterfaceVersionEndsBeforeTheDevice)
         PlatformRecorder recorder;
         recording().audioVersion = other;
         EXPECT_EQ(runStartAudio(), 0) << std::hex << other;
-        EXPECT_EQ(recording().calls, (Calls{version, "showMessage Error error", "exit 0"}))
-            << std::hex << other;
-        EXPECT_EQ(recording().messages, (std::vector<std::string>{
-                                            "An incorrect version of BASS.DLL was loaded"}));
+        EXPECT_EQ(recording().calls, (Calls{version, "showMessage Error error", "exit 0"})) << std::hex << other;
+        EXPECT_EQ(recording().messages, (std::vector<std::string>{"An incorrect version of BASS.DLL was loaded"}));
     }
     // The lower 16 bits are the library's own revision and do not matter.
     PlatformRecorder recorder;
@@ -62,8 +60,7 @@ TEST(StartAudio, ADeviceFailureShowsItsCodeAndEnds)
     // The code is read before the message is shown; nothing is loaded or freed.
     EXPECT_EQ(recording().calls,
               (Calls{version, deviceStart, "audio.errorGetCode", "showMessage Error none", "exit 0"}));
-    EXPECT_EQ(recording().messages,
-              (std::vector<std::string>{"Can't initialize device\n(error code: 23)"}));
+    EXPECT_EQ(recording().messages, (std::vector<std::string>{"Can't initialize device\n(error code: 23)"}));
 }
 
 TEST(StartAudio, AModuleLoadsSilentlyWhenTheStreamFails)
@@ -84,9 +81,8 @@ TEST(StartAudio, WhenBothFailTheModuleCodeIsShownAndTheDeviceFreed)
     recording().streamErrorCode = 41;
     recording().moduleErrorCode = 2;
     EXPECT_EQ(runStartAudio(), 0);
-    EXPECT_EQ(recording().calls, (Calls{version, deviceStart, streamAttempt, moduleAttempt,
-                                        "audio.errorGetCode", "showMessage Error none",
-                                        "audio.free", "exit 0"}));
+    EXPECT_EQ(recording().calls, (Calls{version, deviceStart, streamAttempt, moduleAttempt, "audio.errorGetCode",
+                                        "showMessage Error none", "audio.free", "exit 0"}));
     EXPECT_EQ(recording().messages, (std::vector<std::string>{"Can't play file\n(error code: 2)"}));
     EXPECT_EQ(musicChannel, 0u);
 }
@@ -96,8 +92,7 @@ TEST(StartMusic, PlaysThenSetsTheByteOffset)
     PlatformRecorder recorder;
     musicChannel = 11;
     startMusic(5001);
-    EXPECT_EQ(recording().calls,
-              (Calls{"audio.channelPlay 11 0", "audio.channelSetPosition 11 5001 0"}));
+    EXPECT_EQ(recording().calls, (Calls{"audio.channelPlay 11 0", "audio.channelSetPosition 11 5001 0"}));
 }
 
 } // namespace

@@ -29,13 +29,9 @@ namespace {
 
 constexpr int largeMaxSide = 16384;
 
-double screenGamma(double viewingGamma = defaultViewingGamma)
-{
-    return screenGammaFor(viewingGamma);
-}
+double screenGamma(double viewingGamma = defaultViewingGamma) { return screenGammaFor(viewingGamma); }
 
-bool decode(const std::vector<unsigned char>& bytes, TextureImage* image,
-            double gamma = screenGamma())
+bool decode(const std::vector<unsigned char>& bytes, TextureImage* image, double gamma = screenGamma())
 {
     return decodePngBytes(bytes.data(), bytes.size(), gamma, largeMaxSide, image);
 }
@@ -48,8 +44,7 @@ void appendBigEndian(std::vector<unsigned char>* out, uint32_t value)
 }
 
 // A chunk with its length and CRC, the CRC optionally spoiled.
-std::vector<unsigned char> chunk(const std::string& type, const std::vector<unsigned char>& data,
-                                 bool goodCrc = true)
+std::vector<unsigned char> chunk(const std::string& type, const std::vector<unsigned char>& data, bool goodCrc = true)
 {
     std::vector<unsigned char> out;
     appendBigEndian(&out, static_cast<uint32_t>(data.size()));
@@ -106,8 +101,7 @@ TEST(Resample, NearestSamplingKeepsRowOrderAndRepeatsTheLeadingSamples)
     unsigned char wider[4 * 4];
     resampleNearest(source, 3, 2, 1, wider, 4, 4);
     const unsigned char expected[] = {1, 1, 2, 3, 1, 1, 2, 3, 4, 4, 5, 6, 4, 4, 5, 6};
-    EXPECT_EQ(std::vector<unsigned char>(wider, wider + 16),
-              std::vector<unsigned char>(expected, expected + 16));
+    EXPECT_EQ(std::vector<unsigned char>(wider, wider + 16), std::vector<unsigned char>(expected, expected + 16));
     unsigned char narrower[2];
     resampleNearest(source, 3, 2, 1, narrower, 2, 1);
     EXPECT_EQ(narrower[0], 1);

@@ -30,8 +30,8 @@ const std::vector<std::string> audioStart = {
 };
 
 const std::vector<std::string> callbacks = {
-    "setupRenderState",     "reshapeFunc onReshape", "displayFunc displayFrame",
-    "idleFunc onIdle",      "keyboardFunc onKey",    "mainLoop",
+    "setupRenderState", "reshapeFunc onReshape", "displayFunc displayFrame",
+    "idleFunc onIdle",  "keyboardFunc onKey",    "mainLoop",
 };
 
 std::vector<std::string> concat(std::initializer_list<std::vector<std::string>> parts)
@@ -57,8 +57,8 @@ TEST(Startup, WindowPathInOrder)
     const auto expected = concat({
         question,
         audioStart,
-        {"init", "screen.release", "initDisplayMode 146", "initWindowSize 800 450",
-         "initWindowPosition 560 315", "createWindow NQL-004 \"Glasswind\""},
+        {"init", "screen.release", "initDisplayMode 146", "initWindowSize 800 450", "initWindowPosition 560 315",
+         "createWindow NQL-004 \"Glasswind\""},
         callbacks,
     });
     EXPECT_EQ(calls, expected);
@@ -72,8 +72,8 @@ TEST(Startup, GameModePathInOrder)
     const auto expected = concat({
         question,
         audioStart,
-        {"init", "screen.release", "initDisplayMode 146", "gameModeString 1920x1080:32@60",
-         "enterGameMode", "setCursor 101"},
+        {"init", "screen.release", "initDisplayMode 146", "gameModeString 1920x1080:32@60", "enterGameMode",
+         "setCursor 101"},
         callbacks,
     });
     EXPECT_EQ(calls, expected);
@@ -88,10 +88,9 @@ TEST(Startup, ARefusedGameModeFallsBackToAWindowOverThePlayMonitor)
     recording().gameModeResult = 0;
     const auto calls = runStartup(dialogAnswerYes);
     const std::vector<std::string> display(calls.begin() + 9, calls.begin() + 16);
-    EXPECT_EQ(display, (std::vector<std::string>{
-                           "gameModeString 1920x1080:32@60", "enterGameMode", "initWindowSize 1920 1080",
-                           "initWindowPosition 1920 0", "createWindow NQL-004 \"Glasswind\"",
-                           "fullScreen", "setCursor 101"}));
+    EXPECT_EQ(display, (std::vector<std::string>{"gameModeString 1920x1080:32@60", "enterGameMode",
+                                                 "initWindowSize 1920 1080", "initWindowPosition 1920 0",
+                                                 "createWindow NQL-004 \"Glasswind\"", "fullScreen", "setCursor 101"}));
     EXPECT_EQ(calls.back(), "mainLoop");
 }
 
@@ -139,8 +138,7 @@ TEST(PlayMonitor, ThePrimaryThenTheOneAtTheOriginThenTheWholeScreen)
         {"no monitors listed", {}, {0, 0, 3840, 1080}},
     };
     for (const Case& c : cases) {
-        const MonitorRect got =
-            choosePlayMonitor(c.list.data(), static_cast<int>(c.list.size()), 3840, 1080);
+        const MonitorRect got = choosePlayMonitor(c.list.data(), static_cast<int>(c.list.size()), 3840, 1080);
         EXPECT_EQ(std::vector<int>({got.x, got.y, got.width, got.height}),
                   std::vector<int>({c.want.x, c.want.y, c.want.width, c.want.height}))
             << c.name;
@@ -154,11 +152,15 @@ TEST(Startup, WindowIsCentredOnThePlayMonitorWithTruncationTowardZero)
         int x, y;
     };
     const Case cases[] = {
-        {{0, 0, 1920, 1080}, 560, 315},   {{0, 0, 1366, 768}, 283, 159},
-        {{0, 0, 1365, 768}, 282, 159},    {{0, 0, 799, 450}, 0, 0},
-        {{0, 0, 640, 480}, -80, 15},      {{0, 0, 1280, 720}, 240, 135},
+        {{0, 0, 1920, 1080}, 560, 315},
+        {{0, 0, 1366, 768}, 283, 159},
+        {{0, 0, 1365, 768}, 282, 159},
+        {{0, 0, 799, 450}, 0, 0},
+        {{0, 0, 640, 480}, -80, 15},
+        {{0, 0, 1280, 720}, 240, 135},
         // A monitor right of the primary, one below, one left of the origin.
-        {{1920, 0, 1920, 1080}, 2480, 315}, {{0, 1080, 1280, 720}, 240, 1215},
+        {{1920, 0, 1920, 1080}, 2480, 315},
+        {{0, 1080, 1280, 720}, 240, 1215},
         {{-1280, 0, 1280, 720}, -1040, 135},
         // Truncation happens before the origin is added: 282.5 gives 1282, not 1283.
         {{1000, 0, 1365, 768}, 1282, 159},

@@ -27,7 +27,7 @@ struct Colour {
 };
 
 constexpr Colour white{1.0f, 1.0f, 1.0f};
-constexpr Colour ice{0.66f, 0.85f, 1.0f};  // the pale blue of labels and rules
+constexpr Colour ice{0.66f, 0.85f, 1.0f}; // the pale blue of labels and rules
 constexpr Colour mist{0.72f, 0.78f, 0.88f};
 constexpr Colour black{0.0f, 0.0f, 0.0f};
 
@@ -187,7 +187,7 @@ double drawLine(Mask* mask, const TextLine& line, int pixelSize, double x, int b
 }
 
 struct InkBox {
-    int left, top, right, bottom;  // right and bottom exclusive; empty when right <= left
+    int left, top, right, bottom; // right and bottom exclusive; empty when right <= left
 };
 
 InkBox inkOf(const Mask& mask)
@@ -214,12 +214,12 @@ std::vector<Mask> layOut(const std::vector<TextLine>& lines, double scale, int w
     constexpr double ascentShare = 0.8;
     constexpr double lineShare = 1.2;
     std::vector<Mask> masks;
-    double y = height / 4.0;  // room above for accents and quotes
+    double y = height / 4.0; // room above for accents and quotes
     for (const TextLine& line : lines) {
         const int pixelSize = std::max(1, static_cast<int>(std::lround(line.size * scale)));
         y += line.gapAbove * pixelSize;
         Mask probe = makeMask(1, 1);
-        const double advance = drawLine(&probe, line, pixelSize, 0.0, 0);  // measures only
+        const double advance = drawLine(&probe, line, pixelSize, 0.0, 0); // measures only
         Mask mask = makeMask(width, height);
         const int baseline = static_cast<int>(std::lround(y + ascentShare * pixelSize));
         drawLine(&mask, line, pixelSize, (width - advance) / 2.0, baseline);
@@ -267,7 +267,8 @@ std::vector<Mask> fitText(const std::vector<TextLine>& lines, int width, int hei
                         const int sx = x - dx;
                         const int sy = y - dy;
                         if (sx < 0 || sy < 0 || sx >= m.width || sy >= m.height) continue;
-                        cropped.value[static_cast<size_t>(y) * width + x] = m.value[static_cast<size_t>(sy) * m.width + sx];
+                        cropped.value[static_cast<size_t>(y) * width + x] =
+                            m.value[static_cast<size_t>(sy) * m.width + sx];
                     }
                 }
                 placed.push_back(cropped);
@@ -326,7 +327,7 @@ Canvas nightGlass(int size, uint32_t seed, Colour top, Colour bottom, float glow
     constexpr Colour glowColour{0.16f, 0.32f, 0.62f};
     constexpr float glowStrength = 0.55f;
     constexpr float vignetteStart = 0.3f;
-    constexpr float vignetteEnd = 0.6f;  // black at the middle of each edge
+    constexpr float vignetteEnd = 0.6f; // black at the middle of each edge
     Canvas canvas = makeCanvas(size, size);
     const float cell = static_cast<float>(size) / cells;
     uint32_t rng = seed;
@@ -361,7 +362,8 @@ Canvas nightGlass(int size, uint32_t seed, Colour top, Colour bottom, float glow
                         const Point* q = tris[t];
                         if (cross(q[0], q[1], p) >= 0 && cross(q[1], q[2], p) >= 0 && cross(q[2], q[0], p) >= 0) {
                             facet = shade[(j * cells + i) * 2 + t];
-                            for (int e = 0; e < 3; ++e) edge = std::min(edge, distanceToSegment(p, q[e], q[(e + 1) % 3]));
+                            for (int e = 0; e < 3; ++e)
+                                edge = std::min(edge, distanceToSegment(p, q[e], q[(e + 1) % 3]));
                         }
                     }
                 }
@@ -428,7 +430,8 @@ bool writePng(const std::string& path, const Canvas& canvas, bool withAlpha)
                 const float v = a > 0.0f ? p[c] / a : 0.0f;
                 row[x * channels + c] = static_cast<png_byte>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
             }
-            if (withAlpha) row[x * channels + 3] = static_cast<png_byte>(std::lround(std::clamp(a, 0.0f, 1.0f) * 255.0f));
+            if (withAlpha)
+                row[x * channels + 3] = static_cast<png_byte>(std::lround(std::clamp(a, 0.0f, 1.0f) * 255.0f));
         }
         png_write_row(png, row.data());
     }
@@ -446,7 +449,10 @@ struct Fonts {
 
 // Pixel size of a card drawn over a w x h rectangle: `fixed` pixels along one side,
 // the other side in proportion so the letters keep their shape on screen.
-int pixelsFor(double side, double otherSide, int fixed) { return static_cast<int>(std::lround(fixed * side / otherSide)); }
+int pixelsFor(double side, double otherSide, int fixed)
+{
+    return static_cast<int>(std::lround(fixed * side / otherSide));
+}
 
 // The halo's blur reaches three radii out; the margin keeps it inside the image, so
 // the card's own edge never shows on screen.
@@ -459,8 +465,8 @@ bool writeCaption(const std::string& dir, const char* name, const std::vector<Te
     const int height = pixelsFor(cardHeight, cardWidth, pixelWidth);
     Canvas canvas = makeCanvas(pixelWidth, height);
     const int margin = haloMargin(haloRadius);
-    const std::vector<Mask> masks = fitText(lines, pixelWidth, height, pixelWidth - 2 * margin, height - 2 * margin,
-                                            pixelWidth / 2, height / 2);
+    const std::vector<Mask> masks =
+        fitText(lines, pixelWidth, height, pixelWidth - 2 * margin, height - 2 * margin, pixelWidth / 2, height / 2);
     paintFloatingText(&canvas, lines, masks, haloRadius, haloOpacity);
     return writePng(dir + "/" + name, canvas, true);
 }
@@ -478,12 +484,12 @@ bool writeCredit(const std::string& dir, int index, double cardWidth, const char
     if (role[0] != '\0') lines.push_back({role, &fonts.bold, 0.55f, 0.22f, ice, 0.0f});
     for (size_t i = 0; i < what.size(); ++i) {
         const bool roleAbove = i == 0 && role[0] != '\0';
-        lines.push_back({what[i], role[0] != '\0' ? &fonts.book : &fonts.bold, 1.0f, 0.01f, white,
-                         roleAbove ? 0.35f : 0.0f});
+        lines.push_back(
+            {what[i], role[0] != '\0' ? &fonts.book : &fonts.bold, 1.0f, 0.01f, white, roleAbove ? 0.35f : 0.0f});
     }
     Canvas canvas = makeCanvas(width, pixelHeight);
-    const std::vector<Mask> masks = fitText(lines, width, pixelHeight, width - 2 * margin,
-                                            pixelHeight - 2 * margin, width / 2, pixelHeight / 2);
+    const std::vector<Mask> masks =
+        fitText(lines, width, pixelHeight, width - 2 * margin, pixelHeight - 2 * margin, width / 2, pixelHeight / 2);
     paintFloatingText(&canvas, lines, masks, haloRadius, haloOpacity);
     return writePng(dir + "/g" + std::to_string(index) + ".png", canvas, true);
 }
@@ -498,9 +504,8 @@ int unitsToPixels(double units) { return static_cast<int>(std::lround(units * sq
 
 // A block of lines on a square card, fitted into the area and centred on centreUnits,
 // over a soft glow of its own shape when glowRadius is above 0.
-void paintOnSquare(Canvas* canvas, const std::vector<TextLine>& lines, double areaWidthUnits,
-                   double areaHeightUnits, double centreUnits, float opacity, int glowRadius = 0,
-                   float glowOpacity = 0.0f)
+void paintOnSquare(Canvas* canvas, const std::vector<TextLine>& lines, double areaWidthUnits, double areaHeightUnits,
+                   double centreUnits, float opacity, int glowRadius = 0, float glowOpacity = 0.0f)
 {
     const std::vector<Mask> masks = fitText(lines, squarePixels, squarePixels, unitsToPixels(areaWidthUnits),
                                             unitsToPixels(areaHeightUnits), squarePixels / 2, unitsToRow(centreUnits));
@@ -521,12 +526,12 @@ bool writeLoading(const std::string& dir, const Fonts& fonts)
     constexpr float glowHeight = 0.4f;
     const float facetFloor = static_cast<float>(unitsToRow(barTopUnits + facetClearanceUnits)) / squarePixels;
     Canvas canvas = nightGlass(squarePixels, facetSeed, skyTop, skyBottom, glowHeight, facetFloor);
-    paintOnSquare(&canvas,
-                  {{"NQL-004", &fonts.bold, 0.3f, 0.45f, ice, 0.0f},
-                   {"\"Glasswind\"", &fonts.bold, 1.0f, 0.02f, white, 0.25f}},
-                  150.0, 48.0, 14.0, 1.0f, 14, 0.35f);
-    paintOnSquare(&canvas, {{"a real-time piece in ten scenes", &fonts.book, 1.0f, 0.04f, mist, 0.0f}}, 110.0,
-                  6.0, -22.0, 0.9f);
+    paintOnSquare(
+        &canvas,
+        {{"NQL-004", &fonts.bold, 0.3f, 0.45f, ice, 0.0f}, {"\"Glasswind\"", &fonts.bold, 1.0f, 0.02f, white, 0.25f}},
+        150.0, 48.0, 14.0, 1.0f, 14, 0.35f);
+    paintOnSquare(&canvas, {{"a real-time piece in ten scenes", &fonts.book, 1.0f, 0.04f, mist, 0.0f}}, 110.0, 6.0,
+                  -22.0, 0.9f);
     paintOnSquare(&canvas, {{"LOADING", &fonts.bold, 1.0f, 0.6f, ice, 0.0f}}, 60.0, 4.0, -47.0, 0.75f);
     return writePng(dir + "/Loading.png", canvas, false);
 }
@@ -542,10 +547,10 @@ bool writeEnd(const std::string& dir, const Fonts& fonts)
     constexpr float glowHeight = 0.48f;
     constexpr float facetsEverywhere = 1.2f;
     Canvas canvas = nightGlass(squarePixels, facetSeed, skyTop, skyBottom, glowHeight, facetsEverywhere);
-    paintOnSquare(&canvas,
-                  {{"NQL-004", &fonts.bold, 0.32f, 0.45f, ice, 0.0f},
-                   {"GLASSWIND", &fonts.bold, 1.0f, 0.12f, white, 0.3f}},
-                  130.0, 30.0, 10.0, 1.0f, 16, 0.3f);
+    paintOnSquare(
+        &canvas,
+        {{"NQL-004", &fonts.bold, 0.32f, 0.45f, ice, 0.0f}, {"GLASSWIND", &fonts.bold, 1.0f, 0.12f, white, 0.3f}},
+        130.0, 30.0, 10.0, 1.0f, 16, 0.3f);
     paint(&canvas,
           rule(squarePixels, squarePixels, squarePixels / 2, unitsToRow(ruleUnits), unitsToPixels(ruleHalfUnits),
                ruleThickness),
@@ -554,7 +559,7 @@ bool writeEnd(const std::string& dir, const Fonts& fonts)
     return writePng(dir + "/end.png", canvas, false);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -569,12 +574,12 @@ int main(int argc, char** argv)
 
     bool ok = true;
     // Captions: card rectangles 150 x 24.525, 100 x 10.76 and 100 x 29.23 units.
-    ok &= writeCaption(dir, "s1.png",
-                       {{"NQL-004", &fonts.bold, 0.32f, 0.45f, white, 0.0f},
-                        {"GLASSWIND", &fonts.bold, 1.0f, 0.18f, white, 0.12f}},
-                       150.0, 24.525, 1024, 4);
-    ok &= writeCaption(dir, "s2.png", {{"where the wind turns to glass", &fonts.book, 1.0f, 0.03f, white, 0.0f}},
-                       100.0, 10.76, 512, 2);
+    ok &= writeCaption(
+        dir, "s1.png",
+        {{"NQL-004", &fonts.bold, 0.32f, 0.45f, white, 0.0f}, {"GLASSWIND", &fonts.bold, 1.0f, 0.18f, white, 0.12f}},
+        150.0, 24.525, 1024, 4);
+    ok &= writeCaption(dir, "s2.png", {{"where the wind turns to glass", &fonts.book, 1.0f, 0.03f, white, 0.0f}}, 100.0,
+                       10.76, 512, 2);
     ok &= writeCaption(dir, "s3.png",
                        {{"and the light falls,", &fonts.book, 1.0f, 0.02f, white, 0.0f},
                         {"bead by bead", &fonts.book, 1.0f, 0.02f, white, 0.0f}},

@@ -42,8 +42,7 @@ StereoBuffer renderCymbal(const NoteEvent& note, uint32_t seed, double lengthSec
     return out;
 }
 
-}  // namespace
-
+} // namespace
 
 StereoBuffer renderKick(const NoteEvent& note, uint32_t seed)
 {
@@ -139,7 +138,6 @@ StereoBuffer renderSnare(const NoteEvent& note, uint32_t seed)
     return out;
 }
 
-
 StereoBuffer renderHatClosed(const NoteEvent& note, uint32_t seed)
 {
     return renderCymbal(note, seed, 0.15, 0.028, 340.0, 7500.0, 0.9);
@@ -175,7 +173,7 @@ StereoBuffer renderHit(const NoteEvent& note, uint32_t seed)
     constexpr double stabOpenHz = 5000.0;
     constexpr double stabCloseSeconds = 0.25;
     constexpr int stabIntervals[] = {12, 19, 24};
-    constexpr double detunes[] = {-0.1, 0.0, 0.1};  // semitones
+    constexpr double detunes[] = {-0.1, 0.0, 0.1}; // semitones
     const int64_t noteSamples = noteLengthSamples(note);
     const int64_t total = noteSamples + samplesOf(releaseSeconds);
     StereoBuffer out = makeStereoBuffer(total);
@@ -188,8 +186,8 @@ StereoBuffer renderHit(const NoteEvent& note, uint32_t seed)
     for (int k = 0; k < 3; ++k) {
         for (int d = 0; d < 3; ++d) {
             phases[k][d] = 0.5 + 0.5 * noise(&rngPhase);
-            steps[k][d] = noteFrequency(note.note + stabIntervals[k]) * std::pow(2.0, detunes[d] / 12.0) *
-                          secondsPerSample;
+            steps[k][d] =
+                noteFrequency(note.note + stabIntervals[k]) * std::pow(2.0, detunes[d] / 12.0) * secondsPerSample;
         }
     }
     SvfState burstL, burstR, stabL, stabR;
@@ -206,9 +204,14 @@ StereoBuffer renderHit(const NoteEvent& note, uint32_t seed)
             for (int d = 0; d < 3; ++d) {
                 const double v = saw(phases[k][d], steps[k][d]);
                 advance(&phases[k][d], steps[k][d]);
-                if (d == 0) sl += v;
-                else if (d == 2) sr += v;
-                else { sl += 0.5 * v; sr += 0.5 * v; }
+                if (d == 0)
+                    sl += v;
+                else if (d == 2)
+                    sr += v;
+                else {
+                    sl += 0.5 * v;
+                    sr += 0.5 * v;
+                }
             }
         }
         const double stabCut = stabBaseHz + stabOpenHz * note.brightness * std::exp(-t / stabCloseSeconds);

@@ -73,7 +73,7 @@ Interpolator makeInterpolator()
     for (int p = 0; p < phases; ++p) {
         const double frac = (p + 1) / 4.0;
         for (int j = 0; j < taps; ++j) {
-            const double x = frac - (j - (halfTaps - 1));  // distance from tap sample to the point
+            const double x = frac - (j - (halfTaps - 1)); // distance from tap sample to the point
             const double sinc = x == 0.0 ? 1.0 : std::sin(pi * x) / (pi * x);
             const double window = 0.5 * (1.0 + std::cos(pi * x / halfTaps));
             f.coefficients[p][j] = sinc * window;
@@ -82,12 +82,12 @@ Interpolator makeInterpolator()
     return f;
 }
 
-}  // namespace
+} // namespace
 
 double integratedLoudness(const float* left, const float* right, int64_t frames, int rate)
 {
     constexpr double blockSeconds = 0.4;
-    constexpr int segmentsPerBlock = 4;  // blocks overlap by three quarters
+    constexpr int segmentsPerBlock = 4; // blocks overlap by three quarters
     constexpr double absoluteGate = -70.0;
     constexpr double relativeGate = -10.0;
     const int64_t segment = static_cast<int64_t>(blockSeconds * rate / segmentsPerBlock);

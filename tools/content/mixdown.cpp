@@ -50,7 +50,10 @@ float onePole(float* state, float x, float coefficient)
     return *state;
 }
 
-float onePoleCoefficient(double cutoffHz) { return static_cast<float>(1.0 - std::exp(-2.0 * pi * cutoffHz / sampleRate)); }
+float onePoleCoefficient(double cutoffHz)
+{
+    return static_cast<float>(1.0 - std::exp(-2.0 * pi * cutoffHz / sampleRate));
+}
 
 // A dotted-eighth echo that bounces between the channels, darker with every repeat.
 StereoBuffer pingPongDelay(const StereoBuffer& send)
@@ -230,7 +233,7 @@ StereoBuffer scaled(const StereoBuffer& mix, double gain)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 StereoBuffer mixScore(const std::vector<NoteEvent>& score, int64_t frames, uint32_t seed)
 {
@@ -269,8 +272,8 @@ StereoBuffer mixScore(const std::vector<NoteEvent>& score, int64_t frames, uint3
     const StereoBuffer room = reverb(reverbSend);
     StereoBuffer mix = makeStereoBuffer(frames);
     for (int64_t i = 0; i < frames; ++i) {
-        mix.left[i] = drumLevel * drums.left[i] + musicLevel * duck[i] * music.left[i] +
-                      delayReturn * echoes.left[i] + reverbReturn * room.left[i];
+        mix.left[i] = drumLevel * drums.left[i] + musicLevel * duck[i] * music.left[i] + delayReturn * echoes.left[i] +
+                      reverbReturn * room.left[i];
         mix.right[i] = drumLevel * drums.right[i] + musicLevel * duck[i] * music.right[i] +
                        delayReturn * echoes.right[i] + reverbReturn * room.right[i];
     }
@@ -291,8 +294,8 @@ void masterTrack(StereoBuffer* mix, double targetLufs, double ceilingDb)
         mix->right[i] *= g;
     }
     const double ceiling = std::pow(10.0, ceilingDb / 20.0);
-    double gain = std::pow(10.0, (targetLufs - integratedLoudness(mix->left.data(), mix->right.data(), frames,
-                                                                   sampleRate)) / 20.0);
+    double gain = std::pow(
+        10.0, (targetLufs - integratedLoudness(mix->left.data(), mix->right.data(), frames, sampleRate)) / 20.0);
     // The limiter takes a little loudness away; measure again and make it up.
     for (int pass = 0; pass < loudnessPasses; ++pass) {
         StereoBuffer trial = scaled(*mix, gain);

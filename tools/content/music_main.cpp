@@ -17,7 +17,7 @@ namespace {
 constexpr int channels = 2;
 constexpr int bitsPerSample = 16;
 constexpr int mp3KilobitsPerSecond = 192;
-constexpr int lameQuality = 2;  // 0 best .. 9 fastest
+constexpr int lameQuality = 2; // 0 best .. 9 fastest
 
 void putLe32(std::vector<unsigned char>* out, uint32_t v)
 {
@@ -89,8 +89,8 @@ bool mp3Bytes(const std::vector<int16_t>& pcm, std::vector<unsigned char>* out)
     out->clear();
     for (int done = 0; done < frames; done += chunkFrames) {
         const int count = std::min(chunkFrames, frames - done);
-        const int n = lame_encode_buffer_interleaved(lame, const_cast<short*>(pcm.data() + done * channels),
-                                                     count, buffer.data(), static_cast<int>(buffer.size()));
+        const int n = lame_encode_buffer_interleaved(lame, const_cast<short*>(pcm.data() + done * channels), count,
+                                                     buffer.data(), static_cast<int>(buffer.size()));
         if (n < 0) {
             lame_close(lame);
             return false;
@@ -113,7 +113,7 @@ bool mp3Bytes(const std::vector<int16_t>& pcm, std::vector<unsigned char>* out)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

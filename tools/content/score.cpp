@@ -29,8 +29,8 @@ constexpr int trainBeats[] = {38, 40, 42, 44, 46, 48, 52, 53, 54, 55, 56};
 constexpr int trainRoots[] = {45, 45, 41, 41, 43, 43, 45, 47, 48, 50, 45};
 
 struct Chord {
-    int bass;      // root for the bass line
-    int tones[4];  // pad voicing
+    int bass;     // root for the bass line
+    int tones[4]; // pad voicing
 };
 
 constexpr Chord chordAm{45, {57, 60, 64, 71}};
@@ -42,29 +42,26 @@ constexpr const Chord* progression[] = {&chordAm, &chordF, &chordC, &chordG};
 constexpr int progressionBars = 4;
 
 struct MelodyNote {
-    int step;    // sixteenths from the phrase start
-    int length;  // sixteenths
+    int step;   // sixteenths from the phrase start
+    int length; // sixteenths
     int note;
 };
 
 // The main theme: a question (phrase A) and its answer (phrase B), four bars each.
 constexpr MelodyNote phraseA[] = {
-    {0, 2, 69},  {2, 2, 72},  {4, 4, 76},  {8, 2, 74},  {10, 2, 72}, {12, 4, 74},
-    {16, 2, 72}, {18, 2, 69}, {20, 4, 72}, {24, 4, 77}, {28, 4, 76},
-    {32, 2, 76}, {34, 2, 79}, {36, 4, 76}, {40, 2, 74}, {42, 2, 72}, {44, 4, 74},
-    {48, 4, 71}, {52, 4, 74}, {56, 6, 79}, {62, 2, 76},
+    {0, 2, 69},  {2, 2, 72},  {4, 4, 76},  {8, 2, 74},  {10, 2, 72}, {12, 4, 74}, {16, 2, 72},
+    {18, 2, 69}, {20, 4, 72}, {24, 4, 77}, {28, 4, 76}, {32, 2, 76}, {34, 2, 79}, {36, 4, 76},
+    {40, 2, 74}, {42, 2, 72}, {44, 4, 74}, {48, 4, 71}, {52, 4, 74}, {56, 6, 79}, {62, 2, 76},
 };
 constexpr MelodyNote phraseB[] = {
-    {0, 6, 81},  {6, 2, 79},  {8, 4, 76},  {12, 4, 72},
-    {16, 4, 77}, {20, 2, 76}, {22, 2, 72}, {24, 8, 69},
-    {32, 2, 67}, {34, 2, 72}, {36, 4, 76}, {40, 4, 79}, {44, 4, 76},
-    {48, 6, 74}, {54, 2, 71}, {56, 4, 74}, {60, 4, 76},
+    {0, 6, 81},  {6, 2, 79},  {8, 4, 76},  {12, 4, 72}, {16, 4, 77}, {20, 2, 76}, {22, 2, 72}, {24, 8, 69}, {32, 2, 67},
+    {34, 2, 72}, {36, 4, 76}, {40, 4, 79}, {44, 4, 76}, {48, 6, 74}, {54, 2, 71}, {56, 4, 74}, {60, 4, 76},
 };
 constexpr int phraseBeats = 16;
 
 // Bell lines: {beat offset, note}.
 constexpr int introBells[][2] = {{4, 76}, {7, 71}, {10, 72}, {13, 69}, {20, 76}, {23, 74}, {26, 72}};
-constexpr int calmBells[][2] = {{0, 76}, {2, 72}, {4, 69}, {6, 72}, {8, 79}, {10, 76}, {12, 72},
+constexpr int calmBells[][2] = {{0, 76},  {2, 72},  {4, 69},  {6, 72},  {8, 79},  {10, 76}, {12, 72},
                                 {14, 74}, {16, 71}, {18, 74}, {20, 79}, {22, 76}, {24, 72}, {26, 71}};
 
 // Arpeggio over a chord's tones, an octave up, eight sixteenths long.
@@ -81,12 +78,10 @@ constexpr float noAttack = 0.0f;
 
 int64_t tickAt(double beat) { return static_cast<int64_t>(beat * ticksPerBeat + 0.5); }
 
-void addNote(std::vector<NoteEvent>* score, Voice voice, double beat, double lengthBeats, int note,
-             float velocity, float brightness = 0.5f, float pan = 0.0f, float attack = noAttack,
-             float release = noRelease)
+void addNote(std::vector<NoteEvent>* score, Voice voice, double beat, double lengthBeats, int note, float velocity,
+             float brightness = 0.5f, float pan = 0.0f, float attack = noAttack, float release = noRelease)
 {
-    score->push_back({tickAt(beat), tickAt(lengthBeats), voice, note, velocity, brightness, pan, attack,
-                      release});
+    score->push_back({tickAt(beat), tickAt(lengthBeats), voice, note, velocity, brightness, pan, attack, release});
 }
 
 // Straight-line change of a parameter over a section.
@@ -103,13 +98,12 @@ const Chord& chordAtBeat(int beat)
     return *progression[bar % progressionBars];
 }
 
-void addPadChord(std::vector<NoteEvent>* score, const Chord& chord, double beat, double lengthBeats,
-                 float velocity, float brightness, float attack, float release)
+void addPadChord(std::vector<NoteEvent>* score, const Chord& chord, double beat, double lengthBeats, float velocity,
+                 float brightness, float attack, float release)
 {
     const float pans[] = {-0.6f, -0.2f, 0.2f, 0.6f};
     for (int i = 0; i < 4; ++i) {
-        addNote(score, voicePad, beat, lengthBeats, chord.tones[i], velocity, brightness, pans[i], attack,
-                release);
+        addNote(score, voicePad, beat, lengthBeats, chord.tones[i], velocity, brightness, pans[i], attack, release);
     }
 }
 
@@ -151,8 +145,7 @@ void addClaps(std::vector<NoteEvent>* score, int fromBeat, int toBeat, float vel
 }
 
 // Closed hats on every step (stepsPerHat 1) or every eighth (2); open hats on the offbeats.
-void addHats(std::vector<NoteEvent>* score, int fromBeat, int toBeat, int stepsPerHat, bool openOffbeats,
-             float level)
+void addHats(std::vector<NoteEvent>* score, int fromBeat, int toBeat, int stepsPerHat, bool openOffbeats, float level)
 {
     for (int step = fromBeat * 4; step < toBeat * 4; step += stepsPerHat) {
         const int inBeat = step % 4;
@@ -202,8 +195,7 @@ void addPhrase(std::vector<NoteEvent>* score, const MelodyNote* notes, int count
     }
 }
 
-void addTheme(std::vector<NoteEvent>* score, int fromBeat, int toBeat, int transpose, float velocity,
-              float brightness)
+void addTheme(std::vector<NoteEvent>* score, int fromBeat, int toBeat, int transpose, float velocity, float brightness)
 {
     const int countA = static_cast<int>(std::size(phraseA));
     const int countB = static_cast<int>(std::size(phraseB));
@@ -246,8 +238,7 @@ void addFlashTrain(std::vector<NoteEvent>* score)
 {
     addNote(score, voiceHit, firstCutBeat, 8, 45, 1.0f, 0.8f);
     addNote(score, voiceCrash, firstCutBeat, 4, 60, 1.0f);
-    addNote(score, voiceDrone, firstCutBeat, trainLastBeat + 11 - firstCutBeat, 33, 0.6f, 0.3f, 0.0f, 0.05f,
-            3.0f);
+    addNote(score, voiceDrone, firstCutBeat, trainLastBeat + 11 - firstCutBeat, 33, 0.6f, 0.3f, 0.0f, 0.05f, 3.0f);
     addPadChord(score, chordAm, firstCutBeat, trainLastBeat - firstCutBeat, 0.4f, 0.15f, 0.5f, 2.0f);
     for (int beat = firstCutBeat; beat < trainLastBeat; ++beat) {
         const float brightness = ramp(beat, firstCutBeat, trainLastBeat, 0.15f, 0.6f);
@@ -313,7 +304,8 @@ void addBuild(std::vector<NoteEvent>* score)
     addPads(score, buildBeat, themeBeat, 0.45f, 0.25f, 0.8f);
     addArp(score, buildBeat, themeBeat, 1, 0.4f, 0.1f, 0.9f);
     for (int beat = buildBeat; beat < kickBackBeat; beat += beatsPerBar) {
-        addNote(score, voiceBass, beat, 3.75, chordAtBeat(beat).bass, 0.6f, ramp(beat, buildBeat, kickBackBeat, 0.1f, 0.35f));
+        addNote(score, voiceBass, beat, 3.75, chordAtBeat(beat).bass, 0.6f,
+                ramp(beat, buildBeat, kickBackBeat, 0.1f, 0.35f));
     }
     addTheme(score, 208, kickBackBeat, 0, 0.45f, 0.25f);
     addKicks(score, kickBackBeat, themeBeat - 1, 0.9f, 1.0f);
@@ -363,7 +355,7 @@ void addOutro(std::vector<NoteEvent>* score)
     addNote(score, voiceBell, lastChordBeat, 8, 76, 0.35f, 0.4f, 0.2f);
 }
 
-}  // namespace
+} // namespace
 
 std::vector<NoteEvent> buildScore()
 {

@@ -13,8 +13,8 @@ enum Voice {
     voiceHatClosed,
     voiceHatOpen,
     voiceCrash,
-    voiceHit,    // impact: a falling boom, a noise burst and a power-chord stab
-    voiceRiser,  // noise swept upward over the note's whole length
+    voiceHit,   // impact: a falling boom, a noise burst and a power-chord stab
+    voiceRiser, // noise swept upward over the note's whole length
     voiceBass,
     voicePad,
     voicePluck,
@@ -28,12 +28,12 @@ struct NoteEvent {
     int64_t startTick;
     int64_t lengthTicks;
     Voice voice;
-    int note;          // MIDI note number (69 is A 440 Hz)
-    float velocity;    // 0 .. 1
-    float brightness;  // 0 .. 1, how far the voice's filter opens
-    float pan;         // -1 left .. 1 right
-    float attackSeconds;   // 0: the voice's own attack
-    float releaseSeconds;  // 0: the voice's own release
+    int note;             // MIDI note number (69 is A 440 Hz)
+    float velocity;       // 0 .. 1
+    float brightness;     // 0 .. 1, how far the voice's filter opens
+    float pan;            // -1 left .. 1 right
+    float attackSeconds;  // 0: the voice's own attack
+    float releaseSeconds; // 0: the voice's own release
 };
 
 inline int64_t noteStartSample(const NoteEvent& event) { return sampleAtTick(event.startTick); }

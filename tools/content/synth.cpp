@@ -15,25 +15,16 @@ struct VoiceRow {
 
 // In the order of Voice: reverb send, delay send, ducked by the kick.
 const VoiceRow voiceRows[voiceCount] = {
-    {renderKick, {0.0f, 0.0f, false}},
-    {renderClap, {0.22f, 0.0f, false}},
-    {renderSnare, {0.15f, 0.0f, false}},
-    {renderHatClosed, {0.05f, 0.0f, false}},
-    {renderHatOpen, {0.08f, 0.0f, false}},
-    {renderCrash, {0.2f, 0.0f, false}},
-    {renderHit, {0.4f, 0.12f, false}},
-    {renderRiser, {0.35f, 0.0f, true}},
-    {renderBass, {0.02f, 0.0f, true}},
-    {renderPad, {0.45f, 0.08f, true}},
-    {renderPluck, {0.2f, 0.35f, true}},
-    {renderLead, {0.3f, 0.25f, true}},
-    {renderBell, {0.5f, 0.4f, true}},
-    {renderDrone, {0.25f, 0.0f, true}},
+    {renderKick, {0.0f, 0.0f, false}},       {renderClap, {0.22f, 0.0f, false}},    {renderSnare, {0.15f, 0.0f, false}},
+    {renderHatClosed, {0.05f, 0.0f, false}}, {renderHatOpen, {0.08f, 0.0f, false}}, {renderCrash, {0.2f, 0.0f, false}},
+    {renderHit, {0.4f, 0.12f, false}},       {renderRiser, {0.35f, 0.0f, true}},    {renderBass, {0.02f, 0.0f, true}},
+    {renderPad, {0.45f, 0.08f, true}},       {renderPluck, {0.2f, 0.35f, true}},    {renderLead, {0.3f, 0.25f, true}},
+    {renderBell, {0.5f, 0.4f, true}},        {renderDrone, {0.25f, 0.0f, true}},
 };
 
 bool known(Voice voice) { return voice >= 0 && voice < voiceCount; }
 
-}  // namespace
+} // namespace
 
 StereoBuffer makeStereoBuffer(int64_t frames)
 {

@@ -4,7 +4,6 @@
 
 #include "synth_parts.h"
 
-
 StereoBuffer renderBass(const NoteEvent& note, uint32_t)
 {
     constexpr double attackSeconds = 0.003;
@@ -32,8 +31,8 @@ StereoBuffer renderBass(const NoteEvent& note, uint32_t)
         const double cut = floorHz + (envHz + openHz * note.brightness) * std::exp(-t / closeSeconds);
         const double filtered = svf(&f, raw, cut, damping).low;
         const double env = sustainEnvelope(i, noteSamples, attackSeconds, releaseSeconds);
-        const float v = static_cast<float>(level * note.velocity * env * std::tanh(drive * filtered) *
-                                           endFade(i, total));
+        const float v =
+            static_cast<float>(level * note.velocity * env * std::tanh(drive * filtered) * endFade(i, total));
         out.left[i] = v;
         out.right[i] = v;
     }
@@ -84,8 +83,7 @@ StereoBuffer renderPad(const NoteEvent& note, uint32_t seed)
         const double cut = baseCut * (1.0 + lfoDepth * std::sin(twoPi * (lfoHz * t + lfoPhase)));
         l = svf(&fl, l, cut, damping).low;
         r = svf(&fr, r, cut, damping).low;
-        const double env = level * note.velocity * sustainEnvelope(i, noteSamples, attack, release) *
-                           endFade(i, total);
+        const double env = level * note.velocity * sustainEnvelope(i, noteSamples, attack, release) * endFade(i, total);
         out.left[i] = static_cast<float>(env * l);
         out.right[i] = static_cast<float>(env * r);
     }
@@ -152,9 +150,8 @@ StereoBuffer renderLead(const NoteEvent& note, uint32_t seed)
     SvfState fl, fr;
     for (int64_t i = 0; i < total; ++i) {
         const double t = i * secondsPerSample;
-        const double vibrato = t < vibratoDelaySeconds
-                                   ? 0.0
-                                   : vibratoSemitones * std::sin(twoPi * vibratoHz * (t - vibratoDelaySeconds));
+        const double vibrato =
+            t < vibratoDelaySeconds ? 0.0 : vibratoSemitones * std::sin(twoPi * vibratoHz * (t - vibratoDelaySeconds));
         const double hz = baseHz * std::pow(2.0, vibrato / 12.0);
         const double stepA = hz * detune * secondsPerSample;
         const double stepB = hz / detune * secondsPerSample;
@@ -211,7 +208,7 @@ StereoBuffer renderDrone(const NoteEvent& note, uint32_t)
 {
     constexpr double defaultAttack = 1.0;
     constexpr double defaultRelease = 1.0;
-    constexpr double beatHz = 0.3;  // the slow beating of the two detuned sines
+    constexpr double beatHz = 0.3; // the slow beating of the two detuned sines
     constexpr double overtoneLevel = 0.25;
     constexpr double level = 0.28;
     const double attack = note.attackSeconds > 0.0f ? note.attackSeconds : defaultAttack;
@@ -223,9 +220,9 @@ StereoBuffer renderDrone(const NoteEvent& note, uint32_t)
     for (int64_t i = 0; i < total; ++i) {
         const double t = i * secondsPerSample;
         const double l = std::cos(twoPi * hz * t) + overtoneLevel * std::cos(twoPi * 2.0 * hz * t);
-        const double r = std::cos(twoPi * (hz + beatHz) * t) + overtoneLevel * std::cos(twoPi * 2.0 * (hz + beatHz) * t);
-        const double env = level * note.velocity * sustainEnvelope(i, noteSamples, attack, release) *
-                           endFade(i, total);
+        const double r =
+            std::cos(twoPi * (hz + beatHz) * t) + overtoneLevel * std::cos(twoPi * 2.0 * (hz + beatHz) * t);
+        const double env = level * note.velocity * sustainEnvelope(i, noteSamples, attack, release) * endFade(i, total);
         out.left[i] = static_cast<float>(env * l);
         out.right[i] = static_cast<float>(env * r);
     }

@@ -61,14 +61,11 @@ void onSignal(int signalNumber)
     _exit(interruptedExit + signalNumber);
 }
 
-std::string describe(const std::string& path)
-{
-    return "cannot write '" + path + "': " + std::strerror(errno);
-}
+std::string describe(const std::string& path) { return "cannot write '" + path + "': " + std::strerror(errno); }
 
 // Creates a file from a template whose X's come right before a suffix of suffixLength.
-bool createFromTemplate(std::string pattern, int suffixLength, const std::string& finalPath,
-                        PendingFile* file, std::string* error)
+bool createFromTemplate(std::string pattern, int suffixLength, const std::string& finalPath, PendingFile* file,
+                        std::string* error)
 {
     const int fd = mkstemps(&pattern[0], suffixLength);
     if (fd < 0) {
@@ -104,8 +101,8 @@ bool openPending(const std::string& finalPath, PendingFile* file, std::string* e
         *error = "cannot write '" + finalPath + "': it is a folder";
         return false;
     }
-    return createFromTemplate(dir + "." + base + tempMarker + extension,
-                              static_cast<int>(extension.size()), finalPath, file, error);
+    return createFromTemplate(dir + "." + base + tempMarker + extension, static_cast<int>(extension.size()), finalPath,
+                              file, error);
 }
 
 bool commitPending(PendingFile* file, std::string* error)
@@ -167,10 +164,7 @@ bool ensureFolder(const std::string& path, std::string* error)
     return true;
 }
 
-void removeAllPending()
-{
-    unlinkPending();
-}
+void removeAllPending() { unlinkPending(); }
 
 void removePendingOnSignals()
 {

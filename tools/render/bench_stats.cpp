@@ -13,8 +13,8 @@ constexpr size_t lineSize = 160;
 std::string formatRow(const char* label, const BenchRow& row)
 {
     char line[lineSize];
-    std::snprintf(line, sizeof line, "%-9s %6d %10.2f %9.2f %9.1f\n", label, row.frames,
-                  row.medianMs, row.worstMs, row.fps);
+    std::snprintf(line, sizeof line, "%-9s %6d %10.2f %9.2f %9.1f\n", label, row.frames, row.medianMs, row.worstMs,
+                  row.fps);
     return line;
 }
 
@@ -30,8 +30,7 @@ BenchRow summariseScene(int scene, std::vector<double> frameMs)
     }
     std::sort(frameMs.begin(), frameMs.end());
     const size_t middle = frameMs.size() / 2;
-    row.medianMs = frameMs.size() % 2 == 1 ? frameMs[middle]
-                                           : (frameMs[middle - 1] + frameMs[middle]) / 2.0;
+    row.medianMs = frameMs.size() % 2 == 1 ? frameMs[middle] : (frameMs[middle - 1] + frameMs[middle]) / 2.0;
     row.worstMs = frameMs.back();
     const double totalMs = std::accumulate(frameMs.begin(), frameMs.end(), 0.0);
     row.fps = totalMs > 0.0 ? row.frames * msPerSecond / totalMs : 0.0;
@@ -43,16 +42,15 @@ BenchRow worstScene(const std::vector<BenchRow>& rows)
     if (rows.empty()) {
         return BenchRow{};
     }
-    return *std::min_element(rows.begin(), rows.end(), [](const BenchRow& a, const BenchRow& b) {
-        return a.fps < b.fps;
-    });
+    return *std::min_element(rows.begin(), rows.end(),
+                             [](const BenchRow& a, const BenchRow& b) { return a.fps < b.fps; });
 }
 
 std::string formatBenchTable(const std::vector<BenchRow>& rows, int width, int height)
 {
     char header[lineSize];
-    std::snprintf(header, sizeof header, "bench at %dx%d\n%-9s %6s %10s %9s %9s\n", width, height,
-                  "scene", "frames", "median ms", "worst ms", "fps");
+    std::snprintf(header, sizeof header, "bench at %dx%d\n%-9s %6s %10s %9s %9s\n", width, height, "scene", "frames",
+                  "median ms", "worst ms", "fps");
     std::string table = header;
     for (const BenchRow& row : rows) {
         table += formatRow(std::to_string(row.scene).c_str(), row);

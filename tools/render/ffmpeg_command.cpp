@@ -11,20 +11,17 @@ const char* const ffmpegPackage = "ffmpeg";
 
 namespace {
 
-void add(std::vector<std::string>* args, std::initializer_list<std::string> more)
-{
-    args->insert(args->end(), more);
-}
+void add(std::vector<std::string>* args, std::initializer_list<std::string> more) { args->insert(args->end(), more); }
 
 // Converts the full-range RGB frames with the matrix of the colour standard, into TV
 // range, and says so in the stream, so a player converts back with the same matrix.
 void addColour(std::vector<std::string>* args, const VideoFormat& format)
 {
     const ColourTags& colour = format.colour;
-    add(args, {"-vf", std::string("scale=out_color_matrix=") + colour.matrix + ":out_range=tv,format=" +
-                          format.pixelFormat,
-               "-colorspace", colour.space, "-color_primaries", colour.primaries, "-color_trc",
-               colour.transfer, "-color_range", "tv"});
+    add(args,
+        {"-vf", std::string("scale=out_color_matrix=") + colour.matrix + ":out_range=tv,format=" + format.pixelFormat,
+         "-colorspace", colour.space, "-color_primaries", colour.primaries, "-color_trc", colour.transfer,
+         "-color_range", "tv"});
 }
 
 void addVideoCodec(std::vector<std::string>* args, const VideoFormat& format)
@@ -85,8 +82,8 @@ std::vector<std::string> ffmpegArguments(const VideoJob& job)
     std::vector<std::string> args = {job.ffmpegPath, "-hide_banner", "-loglevel", "error", "-y"};
     const std::vector<std::string> sound = {
         // The sound track, already placed, looped and cut.
-        "-f", "s16le", "-ar", std::to_string(soundTrackRate),
-        "-ac", std::to_string(soundTrackChannels), "-i", job.audioPath,
+        "-f", "s16le",       "-ar", std::to_string(soundTrackRate), "-ac", std::to_string(soundTrackChannels),
+        "-i", job.audioPath,
     };
     if (!job.segmentList.empty()) {
         add(&args, {"-nostdin", "-f", "concat", "-safe", "0", "-i", job.segmentList});
@@ -99,11 +96,18 @@ std::vector<std::string> ffmpegArguments(const VideoJob& job)
         return args;
     }
     add(&args, {
-        // The frames, exactly as rendered.
-        "-f", "rawvideo", "-pix_fmt", "rgb24",
-        "-video_size", std::to_string(job.width) + "x" + std::to_string(job.height),
-        "-framerate", std::to_string(job.fps), "-i", "pipe:0",
-    });
+                   // The frames, exactly as rendered.
+                   "-f",
+                   "rawvideo",
+                   "-pix_fmt",
+                   "rgb24",
+                   "-video_size",
+                   std::to_string(job.width) + "x" + std::to_string(job.height),
+                   "-framerate",
+                   std::to_string(job.fps),
+                   "-i",
+                   "pipe:0",
+               });
     if (!job.segment) {
         args.insert(args.end(), sound.begin(), sound.end());
         add(&args, {"-map", "0:v:0", "-map", "1:a:0"});
@@ -130,8 +134,7 @@ bool findOnPath(const std::string& name, const std::string& searchPath, std::str
         const std::string dir = end > start ? searchPath.substr(start, end - start) : ".";
         const std::string candidate = dir + "/" + name;
         struct stat info;
-        if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-            access(candidate.c_str(), X_OK) == 0) {
+        if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0) {
             *found = candidate;
             return true;
         }

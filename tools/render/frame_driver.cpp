@@ -34,10 +34,7 @@ void drawFrameAt(int32_t timeMs)
     displayFrame();
 }
 
-void captureFrame(std::vector<uint8_t>* rgb)
-{
-    readOffscreenRgb(rgb);
-}
+void captureFrame(std::vector<uint8_t>* rgb) { readOffscreenRgb(rgb); }
 
 void drawOutputFrame(const FrameSchedule& schedule, int64_t k, std::vector<uint8_t>* rgb)
 {

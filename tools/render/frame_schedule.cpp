@@ -9,10 +9,7 @@ constexpr int64_t msPerSecond = 1000;
 
 } // namespace
 
-int32_t steadyIdleTimeMs(int64_t n, int fps)
-{
-    return static_cast<int32_t>(n * msPerSecond / fps);
-}
+int32_t steadyIdleTimeMs(int64_t n, int fps) { return static_cast<int32_t>(n * msPerSecond / fps); }
 
 int64_t firstIdleCallFrom(int32_t timeMs, int fps)
 {

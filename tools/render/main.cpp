@@ -100,8 +100,7 @@ void renderMoments(const RenderOptions& options)
     text << list.rdbuf();
     std::vector<int32_t> moments;
     if (!list || !parseMomentList(text.str(), &moments, &error)) {
-        fail(exitFailure, "--moments '" + options.momentsFile + "': " +
-                              (error.empty() ? "cannot be read" : error));
+        fail(exitFailure, "--moments '" + options.momentsFile + "': " + (error.empty() ? "cannot be read" : error));
     }
     if (!ensureFolder(options.output, &error)) {
         fail(exitFailure, error);

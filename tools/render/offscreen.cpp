@@ -37,7 +37,7 @@ PFNGLUNMAPBUFFERPROC unmapBuffer = nullptr;
 int pictureWidth = 0;
 int pictureHeight = 0;
 int samples = 0;
-GLuint drawFramebuffer = 0;    // what the demo draws into
+GLuint drawFramebuffer = 0;     // what the demo draws into
 GLuint resolvedFramebuffer = 0; // what is read back (the same one without multisampling)
 
 // Pictures are copied into pixel buffers in turn, so the copy of one runs while the
@@ -47,8 +47,7 @@ GLuint pixelBuffers[pixelBufferCount] = {0, 0};
 int64_t readsQueued = 0;
 int64_t readsTaken = 0;
 
-template <typename Proc>
-bool load(Proc* proc, const char* name)
+template <typename Proc> bool load(Proc* proc, const char* name)
 {
     *proc = reinterpret_cast<Proc>(glutGetProcAddress(name));
     return *proc != nullptr;
@@ -56,18 +55,14 @@ bool load(Proc* proc, const char* name)
 
 bool loadFramebufferCalls()
 {
-    return load(&genFramebuffers, "glGenFramebuffers") &&
-           load(&bindFramebuffer, "glBindFramebuffer") &&
-           load(&genRenderbuffers, "glGenRenderbuffers") &&
-           load(&bindRenderbuffer, "glBindRenderbuffer") &&
+    return load(&genFramebuffers, "glGenFramebuffers") && load(&bindFramebuffer, "glBindFramebuffer") &&
+           load(&genRenderbuffers, "glGenRenderbuffers") && load(&bindRenderbuffer, "glBindRenderbuffer") &&
            load(&renderbufferStorage, "glRenderbufferStorage") &&
            load(&renderbufferStorageMultisample, "glRenderbufferStorageMultisample") &&
            load(&framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
-           load(&checkFramebufferStatus, "glCheckFramebufferStatus") &&
-           load(&blitFramebuffer, "glBlitFramebuffer") &&
+           load(&checkFramebufferStatus, "glCheckFramebufferStatus") && load(&blitFramebuffer, "glBlitFramebuffer") &&
            load(&genBuffers, "glGenBuffers") && load(&bindBuffer, "glBindBuffer") &&
-           load(&bufferData, "glBufferData") && load(&mapBuffer, "glMapBuffer") &&
-           load(&unmapBuffer, "glUnmapBuffer");
+           load(&bufferData, "glBufferData") && load(&mapBuffer, "glMapBuffer") && load(&unmapBuffer, "glUnmapBuffer");
 }
 
 GLuint attachBuffer(GLenum attachment, GLenum format, int sampleCount)
@@ -76,8 +71,7 @@ GLuint attachBuffer(GLenum attachment, GLenum format, int sampleCount)
     genRenderbuffers(1, &buffer);
     bindRenderbuffer(GL_RENDERBUFFER, buffer);
     if (sampleCount > 0) {
-        renderbufferStorageMultisample(GL_RENDERBUFFER, sampleCount, format, pictureWidth,
-                                       pictureHeight);
+        renderbufferStorageMultisample(GL_RENDERBUFFER, sampleCount, format, pictureWidth, pictureHeight);
     } else {
         renderbufferStorage(GL_RENDERBUFFER, format, pictureWidth, pictureHeight);
     }
@@ -136,8 +130,8 @@ bool makeFramebuffers(int wantedSamples, std::string* error)
         drawFramebuffer = resolvedFramebuffer != 0 ? makeFramebuffer(samples, true) : 0;
     }
     if (drawFramebuffer == 0 && samples > 1 && wantedSamples != samplesAsTheDemoAsks) {
-        *error = "the OpenGL driver refused " + std::to_string(samples) + " samples at " + std::to_string(pictureWidth) +
-                 "x" + std::to_string(pictureHeight) + "; try fewer with --samples";
+        *error = "the OpenGL driver refused " + std::to_string(samples) + " samples at " +
+                 std::to_string(pictureWidth) + "x" + std::to_string(pictureHeight) + "; try fewer with --samples";
         return false;
     }
     if (drawFramebuffer == 0) {
@@ -146,8 +140,8 @@ bool makeFramebuffers(int wantedSamples, std::string* error)
         resolvedFramebuffer = drawFramebuffer;
     }
     if (drawFramebuffer == 0) {
-        *error = "the OpenGL driver refused a " + std::to_string(pictureWidth) + "x" +
-                 std::to_string(pictureHeight) + " framebuffer";
+        *error = "the OpenGL driver refused a " + std::to_string(pictureWidth) + "x" + std::to_string(pictureHeight) +
+                 " framebuffer";
         return false;
     }
     return true;
@@ -202,19 +196,15 @@ bool openOffscreen(int width, int height, int wantedSamples, std::string* error)
     genBuffers(pixelBufferCount, pixelBuffers);
     for (GLuint buffer : pixelBuffers) {
         bindBuffer(GL_PIXEL_PACK_BUFFER, buffer);
-        bufferData(GL_PIXEL_PACK_BUFFER,
-                   static_cast<GLsizeiptr>(pictureWidth) * pictureHeight * bgraBytesPerPixel, nullptr,
-                   GL_STREAM_READ);
+        bufferData(GL_PIXEL_PACK_BUFFER, static_cast<GLsizeiptr>(pictureWidth) * pictureHeight * bgraBytesPerPixel,
+                   nullptr, GL_STREAM_READ);
     }
     bindBuffer(GL_PIXEL_PACK_BUFFER, 0);
     bindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);
     return true;
 }
 
-int offscreenSamples()
-{
-    return samples;
-}
+int offscreenSamples() { return samples; }
 
 void resolveOffscreen()
 {
@@ -223,20 +213,14 @@ void resolveOffscreen()
     }
     bindFramebuffer(GL_READ_FRAMEBUFFER, drawFramebuffer);
     bindFramebuffer(GL_DRAW_FRAMEBUFFER, resolvedFramebuffer);
-    blitFramebuffer(0, 0, pictureWidth, pictureHeight, 0, 0, pictureWidth, pictureHeight,
-                    GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    blitFramebuffer(0, 0, pictureWidth, pictureHeight, 0, 0, pictureWidth, pictureHeight, GL_COLOR_BUFFER_BIT,
+                    GL_NEAREST);
     bindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer);
 }
 
-void waitForPicture()
-{
-    glFinish();
-}
+void waitForPicture() { glFinish(); }
 
-int queuedPictures()
-{
-    return static_cast<int>(readsQueued - readsTaken);
-}
+int queuedPictures() { return static_cast<int>(readsQueued - readsTaken); }
 
 void queuePictureRead()
 {

@@ -35,9 +35,8 @@ bool writePngRgb(std::FILE* stream, int width, int height, const std::vector<uin
     if (level <= fastestFilteredLevel) {
         png_set_filter(png, PNG_FILTER_TYPE_BASE, level == fastestPngLevel ? PNG_FILTER_NONE : PNG_FILTER_SUB);
     }
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
-                 bitsPerChannel, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), bitsPerChannel,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     const size_t stride = static_cast<size_t>(width) * rgbBytesPerPixel;
     for (int row = 0; row < height; ++row) {
@@ -48,8 +47,8 @@ bool writePngRgb(std::FILE* stream, int width, int height, const std::vector<uin
     return true;
 }
 
-bool savePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb,
-             std::string* error, int level)
+bool savePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb, std::string* error,
+             int level)
 {
     PendingFile file;
     if (!openPending(path, &file, error)) {

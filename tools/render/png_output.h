@@ -17,5 +17,5 @@ bool writePngRgb(std::FILE* stream, int width, int height, const std::vector<uin
                  int level = defaultPngLevel);
 
 // Writes the PNG under a temporary name beside path, then renames it into place.
-bool savePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb,
-             std::string* error, int level = defaultPngLevel);
+bool savePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb, std::string* error,
+             int level = defaultPngLevel);

@@ -17,10 +17,7 @@ constexpr double progressIntervalSeconds = 0.5;
 
 using Clock = std::chrono::steady_clock;
 
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 Clock::time_point progressStart;
 Clock::time_point lastProgress;
@@ -35,13 +32,11 @@ std::string formatDuration(double seconds)
     const int64_t whole = seconds > 0.0 ? static_cast<int64_t>(std::ceil(seconds)) : 0;
     char text[lineSize];
     if (whole >= secondsPerHour) {
-        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld",
-                      static_cast<long long>(whole / secondsPerHour),
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(whole / secondsPerHour),
                       static_cast<long long>(whole % secondsPerHour / secondsPerMinute),
                       static_cast<long long>(whole % secondsPerMinute));
     } else {
-        std::snprintf(text, sizeof text, "%lld:%02lld",
-                      static_cast<long long>(whole / secondsPerMinute),
+        std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(whole / secondsPerMinute),
                       static_cast<long long>(whole % secondsPerMinute));
     }
     return text;
@@ -58,9 +53,8 @@ std::string formatProgress(int64_t done, int64_t total, double elapsedSeconds)
     }
     const double rate = static_cast<double>(done) / elapsedSeconds;
     const double left = static_cast<double>(total - done) / rate;
-    std::snprintf(text, sizeof text, "frame %lld/%lld (%lld%%), %.1f fps, %s left",
-                  static_cast<long long>(done), static_cast<long long>(total), percent, rate,
-                  formatDuration(left).c_str());
+    std::snprintf(text, sizeof text, "frame %lld/%lld (%lld%%), %.1f fps, %s left", static_cast<long long>(done),
+                  static_cast<long long>(total), percent, rate, formatDuration(left).c_str());
     return text;
 }
 
@@ -81,8 +75,7 @@ void showProgress(int64_t done, int64_t total)
         return;
     }
     const bool finished = done == total;
-    if (!finished && std::chrono::duration<double>(Clock::now() - lastProgress).count() <
-                         progressIntervalSeconds) {
+    if (!finished && std::chrono::duration<double>(Clock::now() - lastProgress).count() < progressIntervalSeconds) {
         return;
     }
     lastProgress = Clock::now();

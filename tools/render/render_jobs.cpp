@@ -73,8 +73,8 @@ bool waitForJobs(std::vector<pid_t>* jobsRunning, int progressFd, int64_t total,
             if (ok && !(WIFEXITED(status) && WEXITSTATUS(status) == 0)) {
                 ok = false;
                 stopJobs(jobs);
-                *error = "job " + std::to_string(job - jobs.begin() + 1) + " of " + std::to_string(jobs.size()) +
-                         " failed";
+                *error =
+                    "job " + std::to_string(job - jobs.begin() + 1) + " of " + std::to_string(jobs.size()) + " failed";
             }
         }
     }

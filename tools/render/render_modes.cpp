@@ -44,9 +44,9 @@ void drawChunk(const RenderOptions& options, const FrameChunk& chunk, const Keep
     startDemo(options);
     // Idle call n of the run is at floor(n x 1000 / fps), whose first call at or after
     // is n again: the chunk's own times give exactly its frames.
-    const FrameSchedule schedule = scheduleRange(steadyIdleTimeMs(chunk.first, options.fps),
-                                                 steadyIdleTimeMs(chunk.end, options.fps), options.fps,
-                                                 options.motionBlur);
+    const FrameSchedule schedule =
+        scheduleRange(steadyIdleTimeMs(chunk.first, options.fps), steadyIdleTimeMs(chunk.end, options.fps), options.fps,
+                      options.motionBlur);
     replayBefore(schedule);
     const int64_t total = outputFrameCount(schedule);
     startProgress();

@@ -117,10 +117,9 @@ const NumberOption numberOptions[] = {
     {"--motion-blur", minMotionBlur, maxMotionBlur, "a whole number of sub-frames", &RenderOptions::motionBlur},
 };
 
-const char* const valueOptions[] = {"--at",    "--from",    "--to",   "--fps",     "--size",
-                                    "--frames", "--video",  "--audio", "--moments", "-o",
-                                    "--codec",  "--quality", "--chroma", "--samples", "--motion-blur",
-                                    "--jobs",   "--png-level"};
+const char* const valueOptions[] = {"--at",     "--from",    "--to",          "--fps",  "--size",     "--frames",
+                                    "--video",  "--audio",   "--moments",     "-o",     "--codec",    "--quality",
+                                    "--chroma", "--samples", "--motion-blur", "--jobs", "--png-level"};
 
 bool takesValue(const std::string& option)
 {
@@ -154,8 +153,9 @@ std::string takeValue(const std::string& option, const std::string& value, Rende
         if (!parseWhole(value, 0, lastShownMs, &number)) {
             return option + timeRange + ", not '" + value + "'";
         }
-        *(option == "--at" ? &options->atMs : option == "--from" ? &options->fromMs : &options->toMs) =
-            static_cast<int32_t>(number);
+        *(option == "--at"     ? &options->atMs
+          : option == "--from" ? &options->fromMs
+                               : &options->toMs) = static_cast<int32_t>(number);
     } else if (option == "--quality" || option == "--chroma") {
         if (!parseWhole(value, 0, maxSide, &number)) {
             return option + " needs a whole number, not '" + value + "'";
@@ -193,8 +193,8 @@ struct Named {
 Named namedIn(const std::set<std::string>& seen)
 {
     const auto has = [&seen](const char* option) { return seen.count(option) > 0; };
-    return {has("--at"),    has("--from"), has("--to"), has("--video"),
-            has("--audio"), has("--bench"), has("-o"),  has("--moments")};
+    return {has("--at"),    has("--from"),  has("--to"), has("--video"),
+            has("--audio"), has("--bench"), has("-o"),   has("--moments")};
 }
 
 // Refuses options that do not belong with the mode asked for; empty when all fit.
@@ -267,9 +267,9 @@ std::string chooseMode(const Named& n, const VideoAsk& ask, RenderOptions* optio
             }
             options->mode = m.mode;
             std::string error;
-            if (m.mode == RenderMode::video && !chooseVideoFormat(ask.codec, ask.quality, ask.chroma, options->output,
-                                                                  options->width, options->height, &options->video,
-                                                                  &error)) {
+            if (m.mode == RenderMode::video &&
+                !chooseVideoFormat(ask.codec, ask.quality, ask.chroma, options->output, options->width, options->height,
+                                   &options->video, &error)) {
                 return error;
             }
             return "";

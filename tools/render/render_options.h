@@ -37,9 +37,9 @@ struct RenderOptions {
     int motionBlur = 1;                 // --motion-blur: sub-frames averaged into each frame
     int pngLevel = defaultPngLevel;     // --png-level: zlib's, for the PNG files
     int jobs = 1;                       // --jobs: processes a range is split over (0: a core each)
-    std::string output; // the PNG file, the frame folder, the video or the sound file
-    std::string momentsFile; // --moments: one demo time a line, each drawn as --at draws it
-    VideoFormat video;       // --video: codec, container, quality, chroma and colour
+    std::string output;                 // the PNG file, the frame folder, the video or the sound file
+    std::string momentsFile;            // --moments: one demo time a line, each drawn as --at draws it
+    VideoFormat video;                  // --video: codec, container, quality, chroma and colour
 };
 
 struct ParsedArgs {

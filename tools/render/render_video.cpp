@@ -80,21 +80,19 @@ std::string namingFinal(std::string message, const PendingFile& output)
     return message;
 }
 
-
 std::string findFfmpeg()
 {
     std::string found;
     const char* searchPath = std::getenv("PATH");
     if (!findOnPath("ffmpeg", searchPath != nullptr ? searchPath : fallbackPath, &found)) {
-        fail(exitFailure, std::string("ffmpeg was not found on the PATH; install the Debian package ") +
-                              ffmpegPackage + " (apt-get install " + ffmpegPackage + ")");
+        fail(exitFailure, std::string("ffmpeg was not found on the PATH; install the Debian package ") + ffmpegPackage +
+                              " (apt-get install " + ffmpegPackage + ")");
     }
     return found;
 }
 
 // Draws the chunk into a running ffmpeg, or ends the tool with ffmpeg's reason.
-void encodeChunk(const RenderOptions& options, const FrameChunk& chunk, const VideoJob& job,
-                 const PendingFile& output)
+void encodeChunk(const RenderOptions& options, const FrameChunk& chunk, const VideoJob& job, const PendingFile& output)
 {
     std::string error;
     if (!startVideoPipe(job, &error)) {
@@ -113,8 +111,8 @@ void encodeChunk(const RenderOptions& options, const FrameChunk& chunk, const Vi
 
 // Each job encodes its chunk alone into a segment; one more ffmpeg run joins them in
 // order, copying the video as it is, and adds the sound.
-void encodeInJobs(const RenderOptions& options, const std::vector<FrameChunk>& chunks, int64_t total,
-                  VideoJob job, const PendingFile& output)
+void encodeInJobs(const RenderOptions& options, const std::vector<FrameChunk>& chunks, int64_t total, VideoJob job,
+                  const PendingFile& output)
 {
     std::string error;
     std::vector<PendingFile> segments(chunks.size());

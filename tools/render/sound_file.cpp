@@ -12,8 +12,7 @@ struct SoundKind {
     const char* extension;
     int format;
 };
-const SoundKind kinds[] = {{".wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16},
-                           {".flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16}};
+const SoundKind kinds[] = {{".wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16}, {".flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16}};
 
 const SoundKind* kindOf(const std::string& path)
 {

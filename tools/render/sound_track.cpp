@@ -9,9 +9,8 @@ constexpr int64_t msPerSecond = 1000;
 
 } // namespace
 
-std::vector<int16_t> placeSoundTrack(const std::vector<int16_t>& music, const MusicStart& start,
-                                     int64_t firstCall, int64_t frameCount, int fps,
-                                     uint32_t rate)
+std::vector<int16_t> placeSoundTrack(const std::vector<int16_t>& music, const MusicStart& start, int64_t firstCall,
+                                     int64_t frameCount, int fps, uint32_t rate)
 {
     const int64_t outputFrames = frameCount * rate / fps;
     std::vector<int16_t> track(static_cast<std::size_t>(outputFrames * soundTrackChannels), 0);

@@ -66,9 +66,8 @@ int silentChannelSetPosition(uint32_t, uint64_t position, uint32_t)
 }
 int silentFree() { return 1; }
 
-const AudioApi silentAudio = {silentGetVersion,       silentInit,          silentErrorGetCode,
-                              silentStreamCreateFile, silentMusicLoad,     silentChannelPlay,
-                              silentChannelSetPosition, silentFree};
+const AudioApi silentAudio = {silentGetVersion, silentInit,        silentErrorGetCode,       silentStreamCreateFile,
+                              silentMusicLoad,  silentChannelPlay, silentChannelSetPosition, silentFree};
 
 } // namespace
 

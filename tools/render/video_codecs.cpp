@@ -13,14 +13,50 @@ namespace {
 // (+2% bytes, -0.1 dB) for half the encoding time, which the drawing would otherwise
 // lose; x265's faster presets save less and cost more.
 const VideoCodec codecs[] = {
-    {"h264", "libx264", {"mp4", "mkv", "mov"}, "-crf", 0, 51, 18,
-     {{420, "yuv420p", -1}, {444, "yuv444p", -1}}, "aac", "192k", "veryfast"},
-    {"hevc", "libx265", {"mp4", "mkv", "mov"}, "-crf", 0, 51, 20,
-     {{420, "yuv420p", -1}, {444, "yuv444p", -1}}, "aac", "192k", "medium"},
-    {"ffv1", "ffv1", {"mkv", nullptr, nullptr}, nullptr, 0, 0, qualityNotGiven,
-     {{444, "yuv444p", -1}, {420, "yuv420p", -1}}, "flac", nullptr, nullptr},
-    {"prores", "prores_ks", {"mov", nullptr, nullptr}, "-qscale:v", 1, 32, qualityNotGiven,
-     {{422, "yuv422p10le", 3}, {444, "yuv444p10le", 4}}, "pcm_s16le", nullptr, nullptr},
+    {"h264",
+     "libx264",
+     {"mp4", "mkv", "mov"},
+     "-crf",
+     0,
+     51,
+     18,
+     {{420, "yuv420p", -1}, {444, "yuv444p", -1}},
+     "aac",
+     "192k",
+     "veryfast"},
+    {"hevc",
+     "libx265",
+     {"mp4", "mkv", "mov"},
+     "-crf",
+     0,
+     51,
+     20,
+     {{420, "yuv420p", -1}, {444, "yuv444p", -1}},
+     "aac",
+     "192k",
+     "medium"},
+    {"ffv1",
+     "ffv1",
+     {"mkv", nullptr, nullptr},
+     nullptr,
+     0,
+     0,
+     qualityNotGiven,
+     {{444, "yuv444p", -1}, {420, "yuv420p", -1}},
+     "flac",
+     nullptr,
+     nullptr},
+    {"prores",
+     "prores_ks",
+     {"mov", nullptr, nullptr},
+     "-qscale:v",
+     1,
+     32,
+     qualityNotGiven,
+     {{422, "yuv422p10le", 3}, {444, "yuv444p10le", 4}},
+     "pcm_s16le",
+     nullptr,
+     nullptr},
 };
 
 struct Container {
@@ -73,8 +109,7 @@ std::string containerList(const VideoCodec& codec)
     return list;
 }
 
-bool chooseContainer(const VideoCodec& codec, const std::string& path, VideoFormat* format,
-                     std::string* error)
+bool chooseContainer(const VideoCodec& codec, const std::string& path, VideoFormat* format, std::string* error)
 {
     const std::string extension = extensionOf(path);
     if (extension.empty() || muxerFor(extension.c_str()) == nullptr) {
@@ -88,8 +123,8 @@ bool chooseContainer(const VideoCodec& codec, const std::string& path, VideoForm
             return true;
         }
     }
-    *error = std::string("--codec ") + codec.name + " is written as " + containerList(codec) + ", not ." +
-             extension + " (" + path + ")";
+    *error = std::string("--codec ") + codec.name + " is written as " + containerList(codec) + ", not ." + extension +
+             " (" + path + ")";
     return false;
 }
 
@@ -112,8 +147,7 @@ bool chooseQuality(const VideoCodec& codec, int quality, VideoFormat* format, st
     return true;
 }
 
-bool chooseChroma(const VideoCodec& codec, int chroma, int width, int height, VideoFormat* format,
-                  std::string* error)
+bool chooseChroma(const VideoCodec& codec, int chroma, int width, int height, VideoFormat* format, std::string* error)
 {
     const ChromaLayout* layout = &codec.layouts[0];
     if (chroma != chromaNotGiven && chroma != layout->chroma) {
@@ -140,10 +174,7 @@ bool chooseChroma(const VideoCodec& codec, int chroma, int width, int height, Vi
 
 } // namespace
 
-ColourTags colourForSize(int width, int height)
-{
-    return width >= hdWidth || height > sdMostRows ? bt709 : bt601;
-}
+ColourTags colourForSize(int width, int height) { return width >= hdWidth || height > sdMostRows ? bt709 : bt601; }
 
 std::string videoCodecNames()
 {
@@ -154,8 +185,8 @@ std::string videoCodecNames()
     return names;
 }
 
-bool chooseVideoFormat(const std::string& codecName, int quality, int chroma, const std::string& path,
-                       int width, int height, VideoFormat* format, std::string* error)
+bool chooseVideoFormat(const std::string& codecName, int quality, int chroma, const std::string& path, int width,
+                       int height, VideoFormat* format, std::string* error)
 {
     *format = VideoFormat{};
     const std::string name = codecName.empty() ? codecs[0].name : codecName;

@@ -16,24 +16,24 @@ struct ChromaLayout {
 };
 
 struct VideoCodec {
-    const char* name;            // as --codec takes it
-    const char* encoder;         // ffmpeg's encoder
-    const char* containers[3];   // file extensions it is written in; the first is the default
-    const char* qualityOption;   // the encoder's own scale; nullptr for a lossless codec
-    int bestQuality;             // the ends of that scale, best first
+    const char* name;          // as --codec takes it
+    const char* encoder;       // ffmpeg's encoder
+    const char* containers[3]; // file extensions it is written in; the first is the default
+    const char* qualityOption; // the encoder's own scale; nullptr for a lossless codec
+    int bestQuality;           // the ends of that scale, best first
     int worstQuality;
-    int defaultQuality;          // qualityNotGiven: the encoder's own default rate
-    ChromaLayout layouts[2];     // the default first, then the one --chroma may ask for
+    int defaultQuality;      // qualityNotGiven: the encoder's own default rate
+    ChromaLayout layouts[2]; // the default first, then the one --chroma may ask for
     const char* audioEncoder;
-    const char* audioBitrate;    // nullptr for lossless sound
-    const char* preset;          // the encoder's speed preset; nullptr where it has none
+    const char* audioBitrate; // nullptr for lossless sound
+    const char* preset;       // the encoder's speed preset; nullptr where it has none
 };
 
 // How the RGB frames become the codec's YUV, and what the file says about it, so players
 // convert back with the same matrix.
 struct ColourTags {
-    const char* matrix;    // the scale filter's name for the conversion matrix
-    const char* space;     // ffmpeg's tag names
+    const char* matrix; // the scale filter's name for the conversion matrix
+    const char* space;  // ffmpeg's tag names
     const char* primaries;
     const char* transfer;
 };
@@ -54,8 +54,8 @@ ColourTags colourForSize(int width, int height);
 
 // Resolves --codec (empty: h264), --quality and --chroma against the file name and the
 // picture size; false with a one-line error for any mismatch.
-bool chooseVideoFormat(const std::string& codecName, int quality, int chroma, const std::string& path,
-                       int width, int height, VideoFormat* format, std::string* error);
+bool chooseVideoFormat(const std::string& codecName, int quality, int chroma, const std::string& path, int width,
+                       int height, VideoFormat* format, std::string* error);
 
 // The names --codec takes, for the help text and errors: "h264, hevc, ffv1, prores".
 std::string videoCodecNames();

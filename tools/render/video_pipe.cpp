@@ -76,8 +76,7 @@ bool startVideoPipe(const VideoJob& job, std::string* error)
     posix_spawn_file_actions_adddup2(&actions, ends[0], STDIN_FILENO);
     posix_spawn_file_actions_addclose(&actions, ends[0]);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, ffmpegLog.tempPath.c_str(),
-                                     O_WRONLY | O_TRUNC, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, ffmpegLog.tempPath.c_str(), O_WRONLY | O_TRUNC, 0);
 
     const std::vector<std::string> args = ffmpegArguments(job);
     std::vector<char*> argv;
@@ -86,8 +85,7 @@ bool startVideoPipe(const VideoJob& job, std::string* error)
     }
     argv.push_back(nullptr);
 
-    const int spawned = posix_spawn(&ffmpegPid, job.ffmpegPath.c_str(), &actions, nullptr,
-                                    argv.data(), environ);
+    const int spawned = posix_spawn(&ffmpegPid, job.ffmpegPath.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(ends[0]);
     if (spawned != 0) {
