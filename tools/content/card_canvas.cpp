@@ -3,7 +3,7 @@
 
 #include "xorshift.h"
 
-#include <png.h>
+#include "png_encode.h"
 
 #include <algorithm>
 #include <cmath>
@@ -184,40 +184,24 @@ Mask rule(int width, int height, int centreX, int y, int halfLength, int thickne
 
 bool writePng(const std::string& path, const Canvas& canvas, bool withAlpha)
 {
+    constexpr int canvasChannels = 4;
+    const int channels = withAlpha ? 4 : 3;
+    std::vector<uint8_t> pixels(static_cast<size_t>(canvas.width) * canvas.height * channels);
+    for (size_t i = 0; i < static_cast<size_t>(canvas.width) * canvas.height; ++i) {
+        const float* p = &canvas.rgba[i * canvasChannels];
+        const float a = withAlpha ? p[3] : 1.0f;
+        for (int c = 0; c < 3; ++c) {
+            // Stored straight (not premultiplied), as the overlay's source-alpha blend expects.
+            const float v = a > 0.0f ? p[c] / a : 0.0f;
+            pixels[i * channels + c] = static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+        }
+        if (withAlpha) pixels[i * channels + 3] = static_cast<uint8_t>(std::lround(std::clamp(a, 0.0f, 1.0f) * 255.0f));
+    }
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return false;
     }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_compression_level(png, 9);
-    const int channels = withAlpha ? 4 : 3;
-    png_set_IHDR(png, info, canvas.width, canvas.height, 8, withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<png_byte> row(static_cast<size_t>(canvas.width) * channels);
-    for (int y = 0; y < canvas.height; ++y) {
-        for (int x = 0; x < canvas.width; ++x) {
-            const float* p = &canvas.rgba[(static_cast<size_t>(y) * canvas.width + x) * 4];
-            const float a = withAlpha ? p[3] : 1.0f;
-            for (int c = 0; c < 3; ++c) {
-                // Stored straight (not premultiplied), as the overlay's source-alpha blend expects.
-                const float v = a > 0.0f ? p[c] / a : 0.0f;
-                row[x * channels + c] = static_cast<png_byte>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
-            }
-            if (withAlpha)
-                row[x * channels + 3] = static_cast<png_byte>(std::lround(std::clamp(a, 0.0f, 1.0f) * 255.0f));
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0;
+    const bool encoded = encodePng8(file, canvas.width, canvas.height, channels, pixels.data(), smallestPngLevel);
+    return std::fclose(file) == 0 && encoded;
 }

@@ -1,15 +1,12 @@
 // PNG files of rendered frames, and the one-call still: encode, write, rename.
 #pragma once
 
+#include "png_encode.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
-
-// zlib's compression levels: 0 stores, 1 is fastest, 9 smallest; 6 is zlib's own default.
-constexpr int fastestPngLevel = 0;
-constexpr int smallestPngLevel = 9;
-constexpr int defaultPngLevel = 6;
 
 // Encodes 8-bit RGB pixels, top row first, as a PNG into an open stream.
 // The same pixels always give the same bytes: no time stamp or other varying chunk.
