@@ -139,3 +139,30 @@ wait_demo_exit() {
 # second on an idle machine (about 0.1 s measured); the rest is room for a CI
 # machine whose cores are both busy.
 PROMPT_EXIT_LIMIT=2.5
+
+# A start the demo refuses: it is started in $2 (the source tree if empty), the
+# question is answered No, and the "Error" box must appear, no demo window open,
+# and the demo exit 0 once the box is dismissed. $1 names the case in messages;
+# the window watch is kept in $3, a scratch directory.
+expect_refused_start() {
+  start_demo "$2"
+  seen="$3/demo-windows"
+  : >"$seen"
+  ( while kill -0 "$DEMO_PID" 2>/dev/null; do
+      windows_named "$DEMO_TITLE" | awk '$2 == 800 && $3 == 450' >>"$seen"
+      sleep 0.05
+    done ) &
+  watcher=$!
+  answer_question_no
+  box=$(wait_for_window Error 15) || { show_desktop >&2; fail "$1: the error box did not appear"; }
+  read -r _ box_w box_h box_x box_y <<<"$box"
+  # The box is modal: the process waits for it.
+  sleep 0.5
+  kill -0 "$DEMO_PID" 2>/dev/null || fail "$1: the process ended before the box was dismissed"
+  press_key_at Return $((box_x + box_w / 2)) $((box_y + box_h / 2))
+  wait_demo_exit 5
+  wait "$watcher"
+  [ "$DEMO_CODE" = 0 ] || fail "$1: dismissing the box gave exit code $DEMO_CODE"
+  [ -s "$seen" ] && fail "$1: a demo window opened: $(head -n 1 "$seen")"
+  return 0
+}

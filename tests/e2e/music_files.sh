@@ -7,7 +7,6 @@
 set -u
 . "$(dirname "$0")/lib.sh"
 
-ERROR_TITLE=Error
 SPARSE_SIZE=3G
 
 # A copy of the run-time layout with everything but the music.
@@ -46,25 +45,7 @@ make_music() {
 
 # Refused: the box, no window, exit 0 once the box is dismissed.
 expect_refused() {
-  start_demo "$layout"
-  seen="$layout/demo-windows"
-  : >"$seen"
-  ( while kill -0 "$DEMO_PID" 2>/dev/null; do
-      windows_named "$DEMO_TITLE" | awk '$2 == 800 && $3 == 450' >>"$seen"
-      sleep 0.05
-    done ) &
-  watcher=$!
-  answer_question_no
-  box=$(wait_for_window "$ERROR_TITLE" 15) || fail "$1: the error box did not appear"
-  read -r _ box_w box_h box_x box_y <<<"$box"
-  # The box is modal: the process waits for it.
-  sleep 0.5
-  kill -0 "$DEMO_PID" 2>/dev/null || fail "$1: the process ended before the box was dismissed"
-  press_key_at Return $((box_x + box_w / 2)) $((box_y + box_h / 2))
-  wait_demo_exit 5
-  wait "$watcher"
-  [ "$DEMO_CODE" = 0 ] || fail "$1: dismissing the box gave exit code $DEMO_CODE"
-  [ -s "$seen" ] && fail "$1: a demo window opened: $(head -n 1 "$seen")"
+  expect_refused_start "$1" "$layout" "$layout"
   echo "$1: refused with the box, no window, exit 0"
 }
 
