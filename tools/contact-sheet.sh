@@ -31,7 +31,8 @@ while read -r row from to shot; do
 done <<<"$rows"
 echo >&2
 
-montage -font DejaVu-Sans -pointsize 13 -background '#202020' -fill '#e0e0e0' \
+# The labels use the committed DejaVu face, so no system font is needed.
+montage -font tools/content/fonts/DejaVuSans.ttf -pointsize 13 -background '#202020' -fill '#e0e0e0' \
   "${args[@]}" -tile "${columns}x" -geometry "${thumb_size}+6+6" "$work/sheet.png"
 mv "$work/sheet.png" "$sheet"
 echo "wrote $sheet"

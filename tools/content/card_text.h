@@ -31,7 +31,7 @@ struct InkBox {
 
 // Starts FreeType; false if it cannot.
 bool startFonts();
-// A face from the system's DejaVu folder; face is null (and a message printed) if missing.
+// A face from the committed DejaVu fonts; face is null (and a message printed) if missing.
 Font loadFont(const char* file);
 // The ink's bounding box of a mask.
 InkBox inkOf(const Mask& mask);
