@@ -95,6 +95,29 @@ float distanceToSegment(Point p, Point a, Point b)
     return std::sqrt(dx * dx + dy * dy);
 }
 
+// The shade of the glass facet (two triangles a grid cell) under p, among the cells
+// around p's own, and p's distance to that facet's nearest edge.
+void findFacet(const std::vector<Point>& grid, const std::vector<float>& shade, int cells, float cell, Point p,
+               float* facet, float* edge)
+{
+    const int ci = std::min(cells - 1, static_cast<int>(p.x / cell));
+    const int cj = std::min(cells - 1, static_cast<int>(p.y / cell));
+    for (int j = std::max(0, cj - 1); j <= std::min(cells - 1, cj + 1); ++j) {
+        for (int i = std::max(0, ci - 1); i <= std::min(cells - 1, ci + 1); ++i) {
+            const Point a = grid[j * (cells + 1) + i], b = grid[j * (cells + 1) + i + 1];
+            const Point c = grid[(j + 1) * (cells + 1) + i + 1], d = grid[(j + 1) * (cells + 1) + i];
+            const Point tris[2][3] = {{a, b, c}, {a, c, d}};
+            for (int t = 0; t < 2; ++t) {
+                const Point* q = tris[t];
+                if (cross(q[0], q[1], p) >= 0 && cross(q[1], q[2], p) >= 0 && cross(q[2], q[0], p) >= 0) {
+                    *facet = shade[(j * cells + i) * 2 + t];
+                    for (int e = 0; e < 3; ++e) *edge = std::min(*edge, distanceToSegment(p, q[e], q[(e + 1) % 3]));
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 
 // A deep blue night with faint glass facets, a glow behind the title and edges that
@@ -135,23 +158,7 @@ Canvas nightGlass(int size, uint32_t seed, Colour top, Colour bottom, float glow
             const Point p{x + 0.5f, y + 0.5f};
             float facet = 0.0f;
             float edge = 1e9f;
-            const int ci = std::min(cells - 1, static_cast<int>(p.x / cell));
-            const int cj = std::min(cells - 1, static_cast<int>(p.y / cell));
-            for (int j = std::max(0, cj - 1); j <= std::min(cells - 1, cj + 1); ++j) {
-                for (int i = std::max(0, ci - 1); i <= std::min(cells - 1, ci + 1); ++i) {
-                    const Point a = grid[j * (cells + 1) + i], b = grid[j * (cells + 1) + i + 1];
-                    const Point c = grid[(j + 1) * (cells + 1) + i + 1], d = grid[(j + 1) * (cells + 1) + i];
-                    const Point tris[2][3] = {{a, b, c}, {a, c, d}};
-                    for (int t = 0; t < 2; ++t) {
-                        const Point* q = tris[t];
-                        if (cross(q[0], q[1], p) >= 0 && cross(q[1], q[2], p) >= 0 && cross(q[2], q[0], p) >= 0) {
-                            facet = shade[(j * cells + i) * 2 + t];
-                            for (int e = 0; e < 3; ++e)
-                                edge = std::min(edge, distanceToSegment(p, q[e], q[(e + 1) % 3]));
-                        }
-                    }
-                }
-            }
+            findFacet(grid, shade, cells, cell, p, &facet, &edge);
             const float edgeGlow = edgeLight * (1.0f - smoothstep(0.0f, edgeWidth, edge));
             const float dx = (x - size * 0.5f) / size, dy = (y - size * glowY) / size;
             const float glow = glowStrength * std::exp(-(dx * dx + dy * dy) / (glowRadius * glowRadius * 0.5f));

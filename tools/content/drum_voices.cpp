@@ -42,6 +42,26 @@ StereoBuffer renderCymbal(const NoteEvent& note, uint32_t seed, double lengthSec
     return out;
 }
 
+// The hit's stab: three chord notes of three detuned saws each, the lowest
+// detune to the left, the highest to the right and the middle one to both.
+void stabChord(double phases[3][3], const double steps[3][3], double* left, double* right)
+{
+    for (int k = 0; k < 3; ++k) {
+        for (int d = 0; d < 3; ++d) {
+            const double v = saw(phases[k][d], steps[k][d]);
+            advance(&phases[k][d], steps[k][d]);
+            if (d == 0)
+                *left += v;
+            else if (d == 2)
+                *right += v;
+            else {
+                *left += 0.5 * v;
+                *right += 0.5 * v;
+            }
+        }
+    }
+}
+
 } // namespace
 
 StereoBuffer renderKick(const NoteEvent& note, uint32_t seed)
@@ -200,20 +220,7 @@ StereoBuffer renderHit(const NoteEvent& note, uint32_t seed)
         const double nl = svf(&burstL, noise(&rngL), burstCut, 1.0).low * burstEnv;
         const double nr = svf(&burstR, noise(&rngR), burstCut, 1.0).low * burstEnv;
         double sl = 0.0, sr = 0.0;
-        for (int k = 0; k < 3; ++k) {
-            for (int d = 0; d < 3; ++d) {
-                const double v = saw(phases[k][d], steps[k][d]);
-                advance(&phases[k][d], steps[k][d]);
-                if (d == 0)
-                    sl += v;
-                else if (d == 2)
-                    sr += v;
-                else {
-                    sl += 0.5 * v;
-                    sr += 0.5 * v;
-                }
-            }
-        }
+        stabChord(phases, steps, &sl, &sr);
         const double stabCut = stabBaseHz + stabOpenHz * note.brightness * std::exp(-t / stabCloseSeconds);
         const double stabEnv = stabLevel * std::exp(-t / stabSeconds) / 6.0;
         sl = svf(&stabL, sl, stabCut, 0.8).low * stabEnv;
