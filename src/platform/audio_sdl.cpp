@@ -130,7 +130,7 @@ uint32_t addSound(std::vector<int16_t>* stereoSamples, uint32_t flags)
 
 // The output frame that will be heard one device buffer from now. The buffer a
 // callback fills is heard from a known time after it runs (at once on a device,
-// a buffer later through a sound server), one frame after another, so the frame
+// about half a buffer later through a sound server), one frame after another, so the frame
 // heard now lies as far past the last callback's first frame as time has passed
 // since then, less that delay. Every start is so heard the same time after its
 // call, wherever the call falls in the device's cycle and whatever the server
