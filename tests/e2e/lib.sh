@@ -12,6 +12,14 @@ fail() {
   exit 1
 }
 
+# Ends a test that cannot run here, saying why; CTest counts it as skipped.
+SKIP_CODE=77
+skip() {
+  echo "SKIP: $*"
+  [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null
+  exit "$SKIP_CODE"
+}
+
 # Starts the demo from the repository root (or $1 as working directory) in the
 # background. Sets DEMO_PID, DEMO_OUT (stdout file) and DEMO_ERR (stderr file).
 start_demo() {

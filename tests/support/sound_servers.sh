@@ -70,6 +70,7 @@ server_start_pipewire() {
     sleep 0.05
   done
   server_spawn wireplumber wireplumber
+  WIREPLUMBER_PID=${SERVER_PIDS%% *}
   server_spawn pipewire-pulse pipewire-pulse
   server_wait_ready || return 1
   pactl load-module module-null-sink sink_name="$SERVER_SINK" rate="$SERVER_RATE" >/dev/null || return 1
@@ -142,7 +143,13 @@ server_stop() {
 # Needs lib.sh (start_demo ...) and CLOCK_PROBE, the clock probe's library.
 server_play_demo() {
   layout=$1
-  server_record "$layout/monitor.raw" "$layout/stamps.log" || fail "the recorder did not start"
+  server_record "$layout/monitor.raw" "$layout/stamps.log" || {
+    # In a bare root (no system bus, no systemd) WirePlumber ends at start-up,
+    # and a PipeWire without its session manager links no stream to the sink.
+    [ -n "${WIREPLUMBER_PID:-}" ] && ! kill -0 "$WIREPLUMBER_PID" 2>/dev/null &&
+      skip "WirePlumber ended at start-up on this machine, so a private PipeWire plays nothing: $(tail -n 1 "$XDG_RUNTIME_DIR/wireplumber.log")"
+    fail "the recorder did not start"
+  }
   SDL_AUDIODRIVER=pulseaudio GLASSWIND_CLOCK_LOG="$layout/clock.log" LD_PRELOAD="$CLOCK_PROBE" \
     start_demo "$layout"
   answer_question_no
