@@ -136,7 +136,7 @@ server_stop() {
 # Plays the demo in layout $1 (its data/glasswind.mp3 is the music) through the
 # running server for $2 seconds after its window opens, with the clock probe
 # preloaded and the monitor recorded, then follows the music in the recording.
-# Sets WINDOW_MS (when the window was seen), SINK_INPUT_SPEC (the demo's stream
+# Sets WINDOW_MS (when the window was seen), SINK_INPUT_FORMAT (the demo's stream
 # as the server saw it) and, from server_probe follow, DEMO_ORIGIN ONSET_MS
 # MUSIC_ZERO_MS UNBROKEN_MS WORST_CORRELATION WORST_LAG DRIFT_MS RECORDING_START
 # MUSIC_BREAK (what ended the music, @ demo time in ms: none, dropout, jump, lost).
@@ -156,7 +156,7 @@ server_play_demo() {
   wait_for_window "$DEMO_TITLE" 20 800x450 >/dev/null || { server_show_logs >&2; fail "no demo window"; }
   WINDOW_MS=$("$SERVER_PROBE" now)
   sleep "$SINK_INPUT_LOOK_S"
-  SINK_INPUT_SPEC=$(pactl list sink-inputs | sed -n 's/^[[:space:]]*Sample Specification: //p' | head -n 1)
+  SINK_INPUT_FORMAT=$(pactl list sink-inputs | sed -n 's/^[[:space:]]*Sample S[a-z]*: //p' | head -n 1)
   sleep "$(awk -v a="$2" -v b="$SINK_INPUT_LOOK_S" 'BEGIN { print a - b }')"
   press_key_at Escape 640 360
   wait_demo_exit 10
@@ -199,9 +199,9 @@ server_check_music() {
   server_start "$1" || fail "$1 did not start"
   server_play_demo "$layout" "$CHECK_PLAY_S"
   [ "$DEMO_CODE" = 0 ] || fail "Escape gave exit code $DEMO_CODE"
-  case "$SINK_INPUT_SPEC" in
+  case "$SINK_INPUT_FORMAT" in
     *44100Hz*) ;;
-    *) fail "the demo's stream was not 44.1 kHz on the 48 kHz sink: '$SINK_INPUT_SPEC'" ;;
+    *) fail "the demo's stream was not 44.1 kHz on the 48 kHz sink: '$SINK_INPUT_FORMAT'" ;;
   esac
   [ -n "${DRIFT_MS:-}" ] || fail "the recording could not be read: $(cat "$XDG_RUNTIME_DIR/parec.log")"
   [ "$ONSET_MS" != -1 ] || fail "the recording is silent, or not the music"
@@ -220,7 +220,7 @@ server_check_music() {
     *) awk -v z="$MUSIC_ZERO_MS" -v l="$CHECK_MUSIC_ZERO_LIMIT_MS" 'BEGIN { exit !(z >= -l && z <= l) }' ||
          fail "music time 0 was heard at demo time 5000 $MUSIC_ZERO_MS ms" ;;
   esac
-  echo "$SERVER_NAME, sink at $SERVER_RATE Hz, the demo's stream $SINK_INPUT_SPEC:" \
+  echo "$SERVER_NAME, sink at $SERVER_RATE Hz, the demo's stream $SINK_INPUT_FORMAT:" \
     "silent for $after ms after the window opened, then the music, unbroken for $UNBROKEN_MS ms" \
     "(poorest window correlation $WORST_CORRELATION, worst lag $WORST_LAG frames);" \
     "music time 0 at demo time 5000 $MUSIC_ZERO_MS ms, moved $DRIFT_MS ms by the end"
