@@ -220,8 +220,6 @@ void resolveOffscreen()
 
 void waitForPicture() { glFinish(); }
 
-int queuedPictures() { return static_cast<int>(readsQueued - readsTaken); }
-
 void queuePictureRead()
 {
     // BGRA is the layout llvmpipe keeps, so the driver copies rows as they are.

@@ -18,8 +18,6 @@ void waitForPicture();
 // Starts copying the resolved picture out without waiting for it; at most two copies
 // may wait to be taken.
 void queuePictureRead();
-// Pictures whose copies were started and not yet taken.
-int queuedPictures();
 // The oldest copy started, as 8-bit RGB, top row first; waits for it if need be.
 void takePictureRead(std::vector<uint8_t>* rgb);
 // The resolved picture as 8-bit RGB, top row first, read at once; no copy may be waiting.
