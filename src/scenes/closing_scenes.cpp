@@ -7,6 +7,7 @@
 #include "scenes/credits.h"
 #include "scenes/flash_cues.h"
 #include "scenes/props.h"
+#include "scenes/square_cards.h"
 #include "view/overlays.h"
 #include "view/projection.h"
 
@@ -17,21 +18,9 @@ namespace {
 constexpr float groundHalfSize = 500.0f;
 constexpr float wideGroundHalfSize = 5000.0f;
 constexpr double beatSkyRate = 0.0064;
-constexpr float fullCardHalf = 90.0f;
 
 constexpr double creditCentreX = 0.7;  // of the left or right edge
 constexpr double creditCentreY = 0.65; // of the bottom or top edge
-constexpr double creditHalfHeight = 12.5;
-constexpr bool onRight = true;
-constexpr bool onLeft = false;
-constexpr bool onTop = true;
-constexpr bool onBottom = false;
-constexpr CreditCard creditCards[creditCount] = {
-    {122330, slotG1 + 0, onRight, onBottom, 26.394}, {125880, slotG1 + 1, onLeft, onTop, 32.175},
-    {129440, slotG1 + 2, onRight, onBottom, 27.091}, {133000, slotG1 + 3, onRight, onTop, 22.478},
-    {136550, slotG1 + 4, onLeft, onBottom, 15.576},  {140110, slotG1 + 5, onLeft, onTop, 24.757},
-    {143660, slotG1 + 6, onRight, onTop, 25.283},    {147220, slotG1 + 7, onRight, onBottom, 21.656},
-};
 
 constexpr int32_t wideGroundFadeStartMs = 186330;
 constexpr double wideGroundFadeRate = 0.00032;

@@ -4,8 +4,10 @@
 
 #include "app/clock.h"
 #include "assets/texture_set.h"
+#include "scenes/captions.h"
 #include "scenes/flash_cues.h"
 #include "scenes/props.h"
+#include "scenes/square_cards.h"
 #include "view/overlays.h"
 #include "view/projection.h"
 
@@ -15,20 +17,25 @@ namespace {
 
 // Loading card: the frame around the bar, and the bar that grows from the centre.
 constexpr double loadingDurationMs = 5000.0;
+constexpr GLfloat frameHalfWidth = 142.0f;
+constexpr GLfloat frameLine = 1.0f;
 struct FrameQuad {
     GLfloat x[4];
     GLfloat y[4];
 };
 constexpr FrameQuad loadingFrameLines[] = {
-    {{142, -142, -142, 142}, {-60, -60, -61, -61}},   // upper
-    {{142, -142, -142, 142}, {-73, -73, -74, -74}},   // lower
-    {{-142, -141, -141, -142}, {-60, -60, -74, -74}}, // left
-    {{142, 141, 141, 142}, {-60, -60, -74, -74}},     // right
+    {{frameHalfWidth, -frameHalfWidth, -frameHalfWidth, frameHalfWidth},
+     {loadingFrameTop, loadingFrameTop, loadingFrameTop - frameLine, loadingFrameTop - frameLine}}, // upper
+    {{frameHalfWidth, -frameHalfWidth, -frameHalfWidth, frameHalfWidth},
+     {loadingFrameBottom + frameLine, loadingFrameBottom + frameLine, loadingFrameBottom, loadingFrameBottom}}, // lower
+    {{-frameHalfWidth, -frameHalfWidth + frameLine, -frameHalfWidth + frameLine, -frameHalfWidth},
+     {loadingFrameTop, loadingFrameTop, loadingFrameBottom, loadingFrameBottom}}, // left
+    {{frameHalfWidth, frameHalfWidth - frameLine, frameHalfWidth - frameLine, frameHalfWidth},
+     {loadingFrameTop, loadingFrameTop, loadingFrameBottom, loadingFrameBottom}}, // right
 };
 constexpr GLfloat loadingBarHalfLength = 140.0f;
 constexpr GLfloat loadingBarBottom = -72.0f;
 constexpr GLfloat loadingBarTop = -62.0f;
-constexpr GLfloat fullCardHalf = 90.0f;
 
 // Scene 1: the forest on dark blue, its fades and captions.
 constexpr float groundHalfSize = 500.0f;
@@ -39,15 +46,10 @@ constexpr double forestFadeInRate = 0.00032;
 constexpr int32_t firstCaptionLastMs = 19220;
 constexpr int32_t secondCaptionLastMs = 21880;
 constexpr double captionFadeInRate = 0.00016;
-constexpr double firstCaptionCentreX = 0.45; // of overlayRight
-constexpr double firstCaptionCentreY = 0.65; // of overlayBottom
-constexpr double firstCaptionLeft = 80.0;    // left of the centre
-constexpr double firstCaptionRight = 70.0;   // right of the centre
-constexpr double firstCaptionHalfHeight = 12.2625;
+constexpr double firstCaptionCentreX = 0.45;  // of overlayRight
+constexpr double firstCaptionCentreY = 0.65;  // of overlayBottom
 constexpr double secondCaptionCentreX = 0.5;  // of overlayLeft
 constexpr double secondCaptionCentreY = 0.65; // of overlayTop
-constexpr double secondCaptionHalfWidth = 50.0;
-constexpr double secondCaptionHalfHeight = 5.38;
 
 // Scene 2: the sphere group sinking, and the third caption.
 constexpr int32_t sphereSceneStartMs = 34750;
@@ -55,8 +57,6 @@ constexpr int32_t sphereSceneEndMs = 47220;
 constexpr double sphereDepthAtEnd = -200.0;
 constexpr double sphereSinkRate = 0.0225;
 constexpr double thirdCaptionCentreX = 0.5; // of overlayLeft
-constexpr double thirdCaptionHalfWidth = 50.0;
-constexpr float thirdCaptionHalfHeight = 14.615f;
 
 // Scenes 3 and 4: the beating sky.
 constexpr double beatSkyRate = 0.0064;
