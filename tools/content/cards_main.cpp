@@ -3,6 +3,9 @@
 // Usage: content_cards <output directory>
 #include "card_canvas.h"
 #include "card_text.h"
+#include "scenes/captions.h"
+#include "scenes/credits.h"
+#include "scenes/square_cards.h"
 
 #include <cmath>
 #include <cstdio>
@@ -43,35 +46,53 @@ bool writeCaption(const std::string& dir, const char* name, const std::vector<Te
     return writePng(dir + "/" + name, canvas, true);
 }
 
-bool writeCredit(const std::string& dir, int index, double cardWidth, const char* role,
-                 const std::vector<std::string>& what, const Fonts& fonts)
+// What a credit card says: a role above (none on the last card) and a line or two.
+struct CreditText {
+    const char* role;
+    std::vector<std::string> what;
+};
+
+// The credit images are sized from their cards' widths to a hundredth of a unit, as
+// they were first made: the exact 49.514 units of g6 would make it a pixel wider.
+double toHundredths(double units)
 {
-    constexpr double cardHeight = 25.0;
+    constexpr double hundredthsPerUnit = 100.0;
+    return std::round(units * hundredthsPerUnit) / hundredthsPerUnit;
+}
+
+bool writeCredit(const std::string& dir, const CreditCard& card, const CreditText& text, const Fonts& fonts)
+{
+    constexpr double cardHeight = 2 * creditHalfHeight;
     constexpr int pixelHeight = 128;
     constexpr int haloRadius = 4;
     constexpr int margin = haloMargin(haloRadius);
     constexpr float haloOpacity = 0.6f;
-    const int width = pixelsFor(cardWidth, cardHeight, pixelHeight);
+    const int width = pixelsFor(toHundredths(2 * card.halfWidth), cardHeight, pixelHeight);
+    const bool hasRole = text.role[0] != '\0';
     std::vector<TextLine> lines;
-    if (role[0] != '\0') lines.push_back({role, &fonts.bold, 0.55f, 0.22f, ice, 0.0f});
-    for (size_t i = 0; i < what.size(); ++i) {
-        const bool roleAbove = i == 0 && role[0] != '\0';
+    if (hasRole) lines.push_back({text.role, &fonts.bold, 0.55f, 0.22f, ice, 0.0f});
+    for (size_t i = 0; i < text.what.size(); ++i) {
+        const bool roleAbove = i == 0 && hasRole;
         lines.push_back(
-            {what[i], role[0] != '\0' ? &fonts.book : &fonts.bold, 1.0f, 0.01f, white, roleAbove ? 0.35f : 0.0f});
+            {text.what[i], hasRole ? &fonts.book : &fonts.bold, 1.0f, 0.01f, white, roleAbove ? 0.35f : 0.0f});
     }
     Canvas canvas = makeCanvas(width, pixelHeight);
     const std::vector<Mask> masks =
         fitText(lines, width, pixelHeight, width - 2 * margin, pixelHeight - 2 * margin, width / 2, pixelHeight / 2);
     paintFloatingText(&canvas, lines, masks, haloRadius, haloOpacity);
-    return writePng(dir + "/g" + std::to_string(index) + ".png", canvas, true);
+    const int number = card.slot - slotG1 + 1; // g1 ... g8
+    return writePng(dir + "/g" + std::to_string(number) + ".png", canvas, true);
 }
 
 // Positions on the square cards are in the demo's overlay units: the square spans
-// -90..90 both ways, y up.
-constexpr double squareUnits = 180.0;
+// -fullCardHalf..fullCardHalf both ways, y up.
+constexpr double squareUnits = 2.0 * fullCardHalf;
 constexpr int squarePixels = 1024;
 
-int unitsToRow(double unitsY) { return static_cast<int>(std::lround((90.0 - unitsY) * squarePixels / squareUnits)); }
+int unitsToRow(double unitsY)
+{
+    return static_cast<int>(std::lround((fullCardHalf - unitsY) * squarePixels / squareUnits));
+}
 int unitsToPixels(double units) { return static_cast<int>(std::lround(units * squarePixels / squareUnits)); }
 
 // A block of lines on a square card, fitted into the area and centred on centreUnits,
@@ -87,10 +108,10 @@ void paintOnSquare(Canvas* canvas, const std::vector<TextLine>& lines, double ar
 
 bool writeLoading(const std::string& dir, const Fonts& fonts)
 {
-    // The demo draws its progress bar and frame 60 to 74 units below the centre;
-    // nothing but the quiet background lies in that band, and the glass facets
-    // fade out a little above it.
-    constexpr double barTopUnits = -60.0;
+    // The demo draws its progress bar inside a frame below the centre; nothing but
+    // the quiet background lies in that band, and the glass facets fade out a
+    // little above it.
+    constexpr double barTopUnits = loadingFrameTop;
     constexpr double facetClearanceUnits = 12.0;
     constexpr uint32_t facetSeed = 4004;
     constexpr Colour skyTop{0.05f, 0.10f, 0.23f};
@@ -145,26 +166,25 @@ int main(int argc, char** argv)
     if (!fonts.bold.face || !fonts.book.face) return 1;
 
     bool ok = true;
-    // Captions: card rectangles 150 x 24.525, 100 x 10.76 and 100 x 29.23 units.
+    // Captions, each to the shape of the card rectangle its scene draws it over.
     ok &= writeCaption(
         dir, "s1.png",
         {{"NQL-004", &fonts.bold, 0.32f, 0.45f, white, 0.0f}, {"GLASSWIND", &fonts.bold, 1.0f, 0.18f, white, 0.12f}},
-        150.0, 24.525, 1024, 4);
-    ok &= writeCaption(dir, "s2.png", {{"where the wind turns to glass", &fonts.book, 1.0f, 0.03f, white, 0.0f}}, 100.0,
-                       10.76, 512, 2);
+        firstCaptionLeft + firstCaptionRight, 2 * firstCaptionHalfHeight, 1024, 4);
+    ok &= writeCaption(dir, "s2.png", {{"where the wind turns to glass", &fonts.book, 1.0f, 0.03f, white, 0.0f}},
+                       2 * secondCaptionHalfWidth, 2 * secondCaptionHalfHeight, 512, 2);
     ok &= writeCaption(dir, "s3.png",
                        {{"and the light falls,", &fonts.book, 1.0f, 0.02f, white, 0.0f},
                         {"bead by bead", &fonts.book, 1.0f, 0.02f, white, 0.0f}},
-                       100.0, 29.23, 512, 3);
-    // Credits: rectangles 25 units high, widths from the credit table.
-    ok &= writeCredit(dir, 1, 52.79, "DIRECTION", {"ten scenes", "on one clock"}, fonts);
-    ok &= writeCredit(dir, 2, 64.35, "CAMERA", {"thirty-seven shots"}, fonts);
-    ok &= writeCredit(dir, 3, 54.18, "LIGHT", {"one sun,", "five placements"}, fonts);
-    ok &= writeCredit(dir, 4, 44.96, "GEOMETRY", {"cubes, cones", "and spheres"}, fonts);
-    ok &= writeCredit(dir, 5, 31.15, "CODE", {"C++ and", "OpenGL 1.x"}, fonts);
-    ok &= writeCredit(dir, 6, 49.51, "MUSIC", {"synthesised", "at 135 BPM"}, fonts);
-    ok &= writeCredit(dir, 7, 50.57, "IMAGES", {"FreeType and", "DejaVu Sans"}, fonts);
-    ok &= writeCredit(dir, 8, 43.31, "", {"thanks for", "watching"}, fonts);
+                       2 * thirdCaptionHalfWidth, 2.0 * thirdCaptionHalfHeight, 512, 3);
+    // Credits, in the order of the credit table, each to its card's shape.
+    const CreditText creditTexts[creditCount] = {
+        {"DIRECTION", {"ten scenes", "on one clock"}}, {"CAMERA", {"thirty-seven shots"}},
+        {"LIGHT", {"one sun,", "five placements"}},    {"GEOMETRY", {"cubes, cones", "and spheres"}},
+        {"CODE", {"C++ and", "OpenGL 1.x"}},           {"MUSIC", {"synthesised", "at 135 BPM"}},
+        {"IMAGES", {"FreeType and", "DejaVu Sans"}},   {"", {"thanks for", "watching"}},
+    };
+    for (int i = 0; i < creditCount; ++i) ok &= writeCredit(dir, creditCards[i], creditTexts[i], fonts);
     ok &= writeEnd(dir, fonts);
     ok &= writeLoading(dir, fonts);
     return ok ? 0 : 1;
