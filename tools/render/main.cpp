@@ -197,7 +197,7 @@ int main(int argc, char** argv)
     }
     const RenderOptions& options = parsed.options;
     if (options.mode == RenderMode::help) {
-        std::fputs(renderUsage, stdout);
+        std::fputs(renderUsage().c_str(), stdout);
         return 0;
     }
     if (options.mode == RenderMode::shotTable) {

@@ -1,54 +1,14 @@
-// Parses and checks the command line; every refusal is one line naming the option.
+// Parses and checks the command line by the option table; every refusal is one line
+// naming the option.
 #include "render_options.h"
 
 #include "frame_schedule.h"
-#include "render_jobs.h"
+#include "render_option_table.h"
 #include "sound_file.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <set>
-
-const char* const renderUsage =
-    "Usage: glasswind-render --at MS [--size WxH] -o FILE.png\n"
-    "       glasswind-render --from MS --to MS [--fps N] [--size WxH] -o DIR\n"
-    "       glasswind-render --video FILE [--codec C] [--quality N] [--chroma 444]\n"
-    "                        [--fps N] [--size WxH] [--from MS --to MS]\n"
-    "       glasswind-render --audio FILE.wav|FILE.flac [--fps N] [--from MS --to MS]\n"
-    "       glasswind-render --bench [--size WxH] [--frames N | --from MS --to MS [--fps N]]\n"
-    "       glasswind-render --moments FILE [--size WxH] -o DIR\n"
-    "       glasswind-render --shot-table\n"
-    "\n"
-    "Renders the demo offscreen from a steady clock, from the repository root\n"
-    "(it reads data/ like the demo does).\n"
-    "  --at MS       the frame the demo shows at demo time MS (0 to 196000)\n"
-    "  --from, --to  a range of demo time in ms, the end excluded\n"
-    "  --fps N       frames per second of the range or video (default 60)\n"
-    "  --size WxH    the picture size (default 800x450)\n"
-    "  --samples N   multisampling, samples per pixel: 0 (none) or a count the OpenGL\n"
-    "                driver offers (default 4, as the demo asks; llvmpipe offers 4)\n"
-    "  --video FILE  a video with the music, through ffmpeg on the PATH\n"
-    "  --codec C     h264 (default, .mp4 .mkv .mov), hevc (.mp4 .mkv .mov),\n"
-    "                ffv1 (lossless, .mkv, 4:4:4) or prores (422 HQ, .mov, PCM sound)\n"
-    "  --quality N   the codec's own scale: h264 and hevc CRF 0-51 (default 18, 20),\n"
-    "                prores qscale 1-32 (default: the profile's rate)\n"
-    "  --chroma N    444 for full colour resolution (h264, hevc, prores 4444),\n"
-    "                420 for ffv1; colours are BT.709 from 1280 wide, BT.601 below\n"
-    "  --audio FILE  the sound track alone, 16-bit 44.1 kHz stereo, as long as a\n"
-    "                video of the same range and rate, placed where a run starts it\n"
-    "  --motion-blur K  each frame the average of K sub-frames (2 to 16) over its\n"
-    "                interval, from a run at K x fps (--at, ranges, --moments, --video)\n"
-    "  --png-level N zlib's compression for the PNG files: 1 fastest, 9 smallest,\n"
-    "                0 none (default 6); the pixels are the same at every level\n"
-    "  --jobs N      split a range or video over N processes (auto: one a core);\n"
-    "                the output is the same as from one\n"
-    "  --bench       time each scene: median and worst ms per frame, fps\n"
-    "  --frames N    frames drawn per scene by --bench (default 120); with a range,\n"
-    "                --bench draws its frames in order and gives their drawing time\n"
-    "  --moments FILE  draw each demo time listed in FILE (one a line, '#' comments)\n"
-    "                as --at would, into DIR/MMMMMM.png (the time, six digits)\n"
-    "  --shot-table  print the camera's cuts: row, from ms, to ms, shot\n"
-    "  -o PATH       the PNG file (--at) or the folder for numbered frames\n";
 
 namespace {
 
@@ -67,13 +27,13 @@ bool parseWhole(const std::string& text, long min, long max, long* value)
     return true;
 }
 
-bool parseSize(const std::string& text, int* width, int* height)
+bool parseSize(const std::string& text, long min, long max, int* width, int* height)
 {
     const size_t cross = text.find('x');
     long w = 0;
     long h = 0;
-    if (cross == std::string::npos || !parseWhole(text.substr(0, cross), minSide, maxSide, &w) ||
-        !parseWhole(text.substr(cross + 1), minSide, maxSide, &h)) {
+    if (cross == std::string::npos || !parseWhole(text.substr(0, cross), min, max, &w) ||
+        !parseWhole(text.substr(cross + 1), min, max, &h)) {
         return false;
     }
     *width = static_cast<int>(w);
@@ -90,97 +50,60 @@ ParsedArgs refuse(const std::string& error)
 
 const std::string timeRange = " needs a demo time in ms from 0 to " + std::to_string(lastShownMs);
 
-} // namespace
+bool takesValue(const OptionRow& row) { return row.placeholder[0] != '\0'; }
 
-namespace {
-
-// What --video was asked for, resolved against the file name once the mode is known.
-struct VideoAsk {
-    std::string codec;
-    int quality = qualityNotGiven;
-    int chroma = chromaNotGiven;
-};
-
-// The options that take a whole number into a field of RenderOptions.
-struct NumberOption {
-    const char* name;
-    long min;
-    long max;
-    const char* what; // "a whole number" or its meaning, for the refusal
-    int RenderOptions::*field;
-};
-const NumberOption numberOptions[] = {
-    {"--fps", minFps, maxFps, "a whole number", &RenderOptions::fps},
-    {"--frames", minBenchFrames, maxBenchFrames, "a whole number", &RenderOptions::benchFrames},
-    {"--samples", 0, maxSamples, "a whole number", &RenderOptions::samples},
-    {"--png-level", fastestPngLevel, smallestPngLevel, "zlib's level", &RenderOptions::pngLevel},
-    {"--motion-blur", minMotionBlur, maxMotionBlur, "a whole number of sub-frames", &RenderOptions::motionBlur},
-};
-
-const char* const valueOptions[] = {"--at",     "--from",    "--to",          "--fps",  "--size",     "--frames",
-                                    "--video",  "--audio",   "--moments",     "-o",     "--codec",    "--quality",
-                                    "--chroma", "--samples", "--motion-blur", "--jobs", "--png-level"};
-
-bool takesValue(const std::string& option)
+// What an option's value must be, as its refusal says it.
+std::string needed(const OptionValue& v)
 {
-    for (const char* name : valueOptions) {
-        if (option == name) {
-            return true;
-        }
+    std::string text = v.what;
+    if (v.kind == ValueKind::number || v.kind == ValueKind::size) {
+        text += " from " + optionLimits(v);
     }
-    return false;
+    if (v.word != nullptr) {
+        text += std::string(" or ") + v.word;
+    }
+    return text;
 }
 
-std::string numberRange(const NumberOption& n)
+// Stores one option's value where its table row says; the refusal, or empty.
+std::string takeValue(const OptionRow& row, const std::string& value, RenderOptions* options, VideoAsk* ask)
 {
-    return std::string(n.what) + " from " + std::to_string(n.min) + " to " + std::to_string(n.max);
-}
-
-// Stores one option's value; the refusal, or empty.
-std::string takeValue(const std::string& option, const std::string& value, RenderOptions* options, VideoAsk* ask)
-{
+    const OptionValue& v = row.value;
+    const std::string refusal = std::string(row.name) + " needs " + needed(v) + ", not '" + value + "'";
     long number = 0;
-    for (const NumberOption& n : numberOptions) {
-        if (option == n.name) {
-            if (!parseWhole(value, n.min, n.max, &number)) {
-                return option + " needs " + numberRange(n) + ", not '" + value + "'";
-            }
-            options->*n.field = static_cast<int>(number);
-            return "";
+    switch (v.kind) {
+    case ValueKind::number:
+        if (v.word != nullptr && value == v.word) {
+            number = v.wordValue;
+        } else if (!parseWhole(value, v.min, v.max, &number)) {
+            return refusal;
         }
-    }
-    if (option == "--at" || option == "--from" || option == "--to") {
-        if (!parseWhole(value, 0, lastShownMs, &number)) {
-            return option + timeRange + ", not '" + value + "'";
+        if (v.time != nullptr) {
+            options->*v.time = static_cast<int32_t>(number);
+        } else {
+            options->*v.whole = static_cast<int>(number);
         }
-        *(option == "--at"     ? &options->atMs
-          : option == "--from" ? &options->fromMs
-                               : &options->toMs) = static_cast<int32_t>(number);
-    } else if (option == "--quality" || option == "--chroma") {
-        if (!parseWhole(value, 0, maxSide, &number)) {
-            return option + " needs a whole number, not '" + value + "'";
+        return "";
+    case ValueKind::videoNumber:
+        if (!parseWhole(value, v.min, v.max, &number)) {
+            return refusal;
         }
-        (option == "--quality" ? ask->quality : ask->chroma) = static_cast<int>(number);
-    } else if (option == "--jobs") {
-        if (value != "auto" && !parseWhole(value, 1, maxJobs, &number)) {
-            return "--jobs needs a whole number from 1 to " + std::to_string(maxJobs) + " or auto, not '" + value + "'";
-        }
-        options->jobs = value == "auto" ? jobsAuto : static_cast<int>(number);
-    } else if (option == "--codec") {
-        ask->codec = value;
-    } else if (option == "--size") {
-        if (!parseSize(value, &options->width, &options->height)) {
-            return "--size needs WIDTHxHEIGHT, each from " + std::to_string(minSide) + " to " +
-                   std::to_string(maxSide) + ", not '" + value + "'";
-        }
-    } else {
+        ask->*v.videoNumber = static_cast<int>(number);
+        return "";
+    case ValueKind::size: return parseSize(value, v.min, v.max, &options->width, &options->height) ? "" : refusal;
+    case ValueKind::codec: ask->codec = value; return "";
+    case ValueKind::file:
+    case ValueKind::soundFile:
         if (value.empty() || value[0] == '-') {
-            return option + " needs a file name, not '" + value + "'";
+            return refusal;
         }
-        (option == "--moments" ? options->momentsFile : options->output) = value;
-        if (option == "--audio" && !isSoundFileName(value)) {
-            return "--audio writes .wav or .flac files, not '" + value + "'";
+        options->*v.text = value;
+        if (v.kind == ValueKind::soundFile && !isSoundFileName(value)) {
+            return std::string(row.name) + " writes .wav or .flac files, not '" + value + "'";
         }
+        return "";
+    case ValueKind::none:
+    case ValueKind::help: break;
     }
     return "";
 }
@@ -297,21 +220,22 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     VideoAsk ask;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
-        if (option == "-h" || option == "--help") {
+        const OptionRow* row = findRenderOption(option);
+        if (row == nullptr) {
+            return refuse("unknown option '" + option + "' (try --help)");
+        }
+        if (row->value.kind == ValueKind::help) {
             wantsHelp = true;
             continue;
-        }
-        const bool hasValue = takesValue(option);
-        if (!hasValue && option != "--bench" && option != "--shot-table") {
-            return refuse("unknown option '" + option + "' (try --help)");
         }
         if (!seen.insert(option).second) {
             return refuse(option + " given twice");
         }
+        const bool hasValue = takesValue(*row);
         if (hasValue && i + 1 >= argc) {
             return refuse(option + " needs a value");
         }
-        const std::string refusal = hasValue ? takeValue(option, argv[++i], &options, &ask) : "";
+        const std::string refusal = hasValue ? takeValue(*row, argv[++i], &options, &ask) : "";
         if (!refusal.empty()) {
             return refuse(refusal);
         }

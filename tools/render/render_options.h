@@ -55,5 +55,5 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv);
 // with a one-line error naming the line, for anything else.
 bool parseMomentList(const std::string& text, std::vector<int32_t>* moments, std::string* error);
 
-// The --help text.
-extern const char* const renderUsage;
+// The --help text: how each mode is asked for, then every option with its help.
+std::string renderUsage();

@@ -1,0 +1,204 @@
+// The table of glasswind-render's options and the --help text made from it, so the
+// parser and the help always list the same options with the same limits.
+#include "render_option_table.h"
+
+#include "frame_schedule.h"
+#include "render_jobs.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr OptionValue noValue() { return OptionValue{}; }
+
+constexpr OptionValue helpRequest()
+{
+    OptionValue v;
+    v.kind = ValueKind::help;
+    return v;
+}
+
+constexpr OptionValue wholeNumber(long min, long max, int RenderOptions::*field, const char* what = "a whole number")
+{
+    OptionValue v;
+    v.kind = ValueKind::number;
+    v.what = what;
+    v.min = min;
+    v.max = max;
+    v.whole = field;
+    return v;
+}
+
+// A whole number, or a word standing for wordValue.
+constexpr OptionValue wholeOrWord(long min, long max, int RenderOptions::*field, const char* word, int wordValue)
+{
+    OptionValue v = wholeNumber(min, max, field);
+    v.word = word;
+    v.wordValue = wordValue;
+    return v;
+}
+
+constexpr OptionValue demoTime(int32_t RenderOptions::*field)
+{
+    OptionValue v;
+    v.kind = ValueKind::number;
+    v.what = "a demo time in ms";
+    v.max = lastShownMs;
+    v.time = field;
+    return v;
+}
+
+// --quality and --chroma: any whole number here, the codec's own range once --video knows it.
+constexpr OptionValue videoNumber(int VideoAsk::*field)
+{
+    OptionValue v;
+    v.kind = ValueKind::videoNumber;
+    v.what = "a whole number";
+    v.max = maxSide;
+    v.videoNumber = field;
+    return v;
+}
+
+constexpr OptionValue pictureSize()
+{
+    OptionValue v;
+    v.kind = ValueKind::size;
+    v.what = "WIDTHxHEIGHT, each";
+    v.min = minSide;
+    v.max = maxSide;
+    return v;
+}
+
+constexpr OptionValue codecName()
+{
+    OptionValue v;
+    v.kind = ValueKind::codec;
+    return v;
+}
+
+constexpr OptionValue fileName(std::string RenderOptions::*field, ValueKind kind = ValueKind::file)
+{
+    OptionValue v;
+    v.kind = kind;
+    v.what = "a file name";
+    v.text = field;
+    return v;
+}
+
+} // namespace
+
+extern const OptionRow renderOptionTable[] = {
+    {"--at", "MS", demoTime(&RenderOptions::atMs), "the frame the demo shows at demo time MS ({limits})"},
+    {"--from", "MS", demoTime(&RenderOptions::fromMs), "the start of a range of demo time in ms"},
+    {"--to", "MS", demoTime(&RenderOptions::toMs), "the end of the range, excluded"},
+    {"--fps", "N", wholeNumber(minFps, maxFps, &RenderOptions::fps),
+     "frames per second of the range or video (default 60)"},
+    {"--size", "WxH", pictureSize(), "the picture size (default 800x450)"},
+    {"--samples", "N", wholeNumber(0, maxSamples, &RenderOptions::samples),
+     "multisampling, samples per pixel: 0 (none) or a count the OpenGL\n"
+     "driver offers (default 4, as the demo asks; llvmpipe offers 4)"},
+    {"--video", "FILE", fileName(&RenderOptions::output), "a video with the music, through ffmpeg on the PATH"},
+    {"--codec", "C", codecName(),
+     "h264 (default, .mp4 .mkv .mov), hevc (.mp4 .mkv .mov),\n"
+     "ffv1 (lossless, .mkv, 4:4:4) or prores (422 HQ, .mov, PCM sound)"},
+    {"--quality", "N", videoNumber(&VideoAsk::quality),
+     "the codec's own scale: h264 and hevc CRF 0-51 (default 18, 20),\n"
+     "prores qscale 1-32 (default: the profile's rate)"},
+    {"--chroma", "N", videoNumber(&VideoAsk::chroma),
+     "444 for full colour resolution (h264, hevc, prores 4444),\n"
+     "420 for ffv1; colours are BT.709 from 1280 wide, BT.601 below"},
+    {"--audio", "FILE", fileName(&RenderOptions::output, ValueKind::soundFile),
+     "the sound track alone, 16-bit 44.1 kHz stereo, as long as a\n"
+     "video of the same range and rate, placed where a run starts it"},
+    {"--motion-blur", "K",
+     wholeNumber(minMotionBlur, maxMotionBlur, &RenderOptions::motionBlur, "a whole number of sub-frames"),
+     "each frame the average of K sub-frames ({limits}) over its\n"
+     "interval, from a run at K x fps (--at, ranges, --moments, --video)"},
+    {"--png-level", "N", wholeNumber(fastestPngLevel, smallestPngLevel, &RenderOptions::pngLevel, "zlib's level"),
+     "zlib's compression for the PNG files: 1 fastest, 9 smallest,\n"
+     "0 none (default 6); the pixels are the same at every level"},
+    {"--jobs", "N", wholeOrWord(1, maxJobs, &RenderOptions::jobs, "auto", jobsAuto),
+     "split a range or video over N processes (auto: one a core);\n"
+     "the output is the same as from one"},
+    {"--bench", "", noValue(), "time each scene: median and worst ms per frame, fps"},
+    {"--frames", "N", wholeNumber(minBenchFrames, maxBenchFrames, &RenderOptions::benchFrames),
+     "frames drawn per scene by --bench (default 120); with a range,\n"
+     "--bench draws its frames in order and gives their drawing time"},
+    {"--moments", "FILE", fileName(&RenderOptions::momentsFile),
+     "draw each demo time listed in FILE (one a line, '#' comments)\n"
+     "as --at would, into DIR/MMMMMM.png (the time, six digits)"},
+    {"--shot-table", "", noValue(), "print the camera's cuts: row, from ms, to ms, shot"},
+    {"-o", "PATH", fileName(&RenderOptions::output), "the PNG file (--at) or the folder for numbered frames"},
+    {"--help", "", helpRequest(), "this text (-h for short)"},
+    {"-h", "", helpRequest(), nullptr},
+};
+extern const size_t renderOptionCount = sizeof renderOptionTable / sizeof renderOptionTable[0];
+
+const OptionRow* findRenderOption(const std::string& name)
+{
+    for (size_t i = 0; i < renderOptionCount; ++i) {
+        if (name == renderOptionTable[i].name) {
+            return &renderOptionTable[i];
+        }
+    }
+    return nullptr;
+}
+
+std::string optionLimits(const OptionValue& value)
+{
+    return std::to_string(value.min) + " to " + std::to_string(value.max);
+}
+
+namespace {
+
+const char* const usageHead =
+    "Usage: glasswind-render --at MS [--size WxH] -o FILE.png\n"
+    "       glasswind-render --from MS --to MS [--fps N] [--size WxH] -o DIR\n"
+    "       glasswind-render --video FILE [--codec C] [--quality N] [--chroma 444]\n"
+    "                        [--fps N] [--size WxH] [--from MS --to MS]\n"
+    "       glasswind-render --audio FILE.wav|FILE.flac [--fps N] [--from MS --to MS]\n"
+    "       glasswind-render --bench [--size WxH] [--frames N | --from MS --to MS [--fps N]]\n"
+    "       glasswind-render --moments FILE [--size WxH] -o DIR\n"
+    "       glasswind-render --shot-table\n"
+    "\n"
+    "Renders the demo offscreen from a steady clock, from the repository root\n"
+    "(it reads data/ like the demo does).\n";
+
+constexpr size_t helpColumn = 16; // where an option's help starts, after "  --name VALUE"
+constexpr size_t helpGap = 2;     // the least room between the option and its help
+const char* const limitsMark = "{limits}";
+
+// The option, its value and its help, the help's later lines under its first.
+std::string optionLines(const OptionRow& row)
+{
+    std::string lines = std::string("  ") + row.name;
+    if (row.placeholder[0] != '\0') {
+        lines += std::string(" ") + row.placeholder;
+    }
+    lines.append(lines.size() + helpGap <= helpColumn ? helpColumn - lines.size() : helpGap, ' ');
+    std::string help = row.help;
+    const size_t mark = help.find(limitsMark);
+    if (mark != std::string::npos) {
+        help.replace(mark, std::strlen(limitsMark), optionLimits(row.value));
+    }
+    for (char c : help) {
+        lines += c;
+        if (c == '\n') {
+            lines.append(helpColumn, ' ');
+        }
+    }
+    return lines + '\n';
+}
+
+} // namespace
+
+std::string renderUsage()
+{
+    std::string usage = usageHead;
+    for (size_t i = 0; i < renderOptionCount; ++i) {
+        if (renderOptionTable[i].help != nullptr) {
+            usage += optionLines(renderOptionTable[i]);
+        }
+    }
+    return usage;
+}
