@@ -22,6 +22,9 @@ struct MixChannel {
     uint64_t playedAtMs;
     uint64_t frame;          // the next frame to mix
     uint64_t startsAtOutput; // silent until the output reaches this frame
+    int64_t followTarget;    // frames past plain playing that the clock asks for
+    int64_t followApplied;   // and how far the channel has moved so far
+    bool slipping;
 };
 
 // Plain data with no destructor: the process can end while the audio thread
@@ -61,6 +64,43 @@ bool mixOne(MixChannel* channel, int32_t* mix, uint32_t frames)
         done += static_cast<uint32_t>(run);
     }
     return true;
+}
+
+// Whether a channel can move by step within its sound, fade included; a move
+// that would leave it waits for a later buffer.
+bool canMove(const MixChannel& channel, int64_t step)
+{
+    const int64_t frame = static_cast<int64_t>(channel.frame);
+    const int64_t frames = static_cast<int64_t>(channel.frames);
+    return frame + step >= 0 && frame + step + followFadeFrames < frames && frame + followFadeFrames < frames;
+}
+
+// Adds the first followFadeFrames of a channel while it moves step frames: a
+// crossfade from where it stands to step frames on, from where it then plays.
+void mixMove(MixChannel* channel, int32_t* mix, int64_t step)
+{
+    const int16_t* sound = channel->sound->data();
+    constexpr int32_t fadeSteps = followFadeFrames + 1;
+    for (uint32_t i = 0; i < followFadeFrames; ++i) {
+        const uint64_t from = (channel->frame + i) * audioOutputChannels;
+        const uint64_t to = from + step * audioOutputChannels;
+        for (uint32_t side = 0; side < audioOutputChannels; ++side) {
+            const int32_t a = sound[from + side];
+            const int32_t b = sound[to + side];
+            mix[i * audioOutputChannels + side] += a + (b - a) * static_cast<int32_t>(i + 1) / fadeSteps;
+        }
+    }
+    channel->frame += followFadeFrames + step;
+    channel->followApplied += step;
+}
+
+// Adds a sounding channel's part of the buffer, moving it first when the clock asks.
+bool mixSounding(MixChannel* channel, int32_t* mix, uint32_t frames)
+{
+    const int64_t step = followStep(channel->followTarget - channel->followApplied, &channel->slipping);
+    if (step == 0 || frames < followFadeFrames || !canMove(*channel, step)) return mixOne(channel, mix, frames);
+    mixMove(channel, mix, step);
+    return mixOne(channel, mix + followFadeFrames * audioOutputChannels, frames - followFadeFrames);
 }
 
 } // namespace
@@ -118,7 +158,30 @@ int startMixChannelAt(uint32_t handle, uint64_t outputFrame)
         outputFrame = outputFrames;
     }
     channel->startsAtOutput = outputFrame;
+    channel->followTarget = 0;
+    channel->followApplied = 0;
+    channel->slipping = false;
     return audioOk;
+}
+
+int followMixChannel(uint32_t handle, int64_t framesAhead)
+{
+    MixChannel* channel = findChannel(handle);
+    if (channel == nullptr) return audioErrorHandle;
+    channel->followTarget = framesAhead;
+    return audioOk;
+}
+
+int64_t followStep(int64_t errorFrames, bool* slipping)
+{
+    if (errorFrames >= followJumpFromFrames || errorFrames <= -followJumpFromFrames) {
+        *slipping = false;
+        return errorFrames;
+    }
+    if (errorFrames >= followSlipFromFrames || errorFrames <= -followSlipFromFrames) *slipping = true;
+    if (errorFrames == 0) *slipping = false;
+    if (!*slipping) return 0;
+    return errorFrames > 0 ? 1 : -1;
 }
 
 uint64_t mixedOutputFrames() { return outputFrames; }
@@ -139,7 +202,9 @@ void mixChannels(int16_t* out, uint32_t frames, uint64_t nowMs)
             const uint64_t lead = channel.startsAtOutput > outputFrames ? channel.startsAtOutput - outputFrames : 0;
             if (lead >= part) continue;
             const uint32_t skip = static_cast<uint32_t>(lead);
-            if (!mixOne(&channel, mix + skip * audioOutputChannels, part - skip)) channel.playing = false;
+            const bool sounds = skip == 0 ? mixSounding(&channel, mix, part)
+                                          : mixOne(&channel, mix + skip * audioOutputChannels, part - skip);
+            if (!sounds) channel.playing = false;
         }
         outputFrames += part;
         for (uint32_t i = 0; i < part * audioOutputChannels; ++i) {

@@ -29,6 +29,26 @@ int setMixChannelFrame(uint32_t handle, uint64_t frame);
 // mixed, that many frames further in, as if it had sounded from outputFrame.
 int startMixChannelAt(uint32_t handle, uint64_t outputFrame);
 
+// Moves a channel toward framesAhead frames past where plain playing puts it,
+// so that it follows the steady clock on a device whose clock runs apart from
+// it: a frame a buffer under a short crossfade for a small drift, the whole
+// difference at once for a stall. A placed start begins at 0.
+int followMixChannel(uint32_t handle, int64_t framesAhead);
+
+// This buffer's move for a channel that is errorFrames behind where it should
+// be (ahead when negative): 0, one frame either way, or the whole error.
+// *slipping carries on from one buffer to the next, so a run of slips, once
+// begun, mends the error whole.
+int64_t followStep(int64_t errorFrames, bool* slipping);
+
+// The crossfade over which a channel moves, in frames, and the errors from
+// which it starts to slip a frame a buffer (a millisecond at 44.1 kHz: under it
+// lies the device clock's own noise) and from which it jumps (10 ms: past it a
+// beat would be heard off its flash; a stall that long has been heard already).
+constexpr uint32_t followFadeFrames = 64;
+constexpr int64_t followSlipFromFrames = 44;
+constexpr int64_t followJumpFromFrames = 441;
+
 // How many output frames have been mixed so far.
 uint64_t mixedOutputFrames();
 

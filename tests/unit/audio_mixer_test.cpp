@@ -1,5 +1,6 @@
 // The audio layer's mixer without a device: the held start after play, a start
-// placed to the frame, clipping, handles, and buffers longer than its own block. (The disk-driver tests play it for real.)
+// placed to the frame, following a drifting device clock, clipping, handles, and
+// buffers longer than its own block. (The disk-driver tests play it for real.)
 #include "platform/audio.h"
 #include "platform/audio_mixer.h"
 
@@ -99,6 +100,43 @@ TEST_F(MixerTest, APlacedStartSoundsFromItsFrameOn)
         EXPECT_EQ(leftSide(mixFrames(bufferFrames, 0)), c.secondBuffer) << c.what;
     }
     EXPECT_EQ(startMixChannelAt(0, 0), audioErrorHandle);
+}
+
+// A placed sound told to stand some frames off where plain playing puts it.
+// Worked by hand on 128-frame buffers from frame 1000 (left sample i + 1), with
+// a 64-frame fade: a move of s frames blends its way along the first 64 frames
+// and goes on from frame 1064 + s, sample 1065 + s. The fade's first frame is a
+// 65th of the way: 1001 + 900 / 65 = 1014 (truncated) for a jump of 900.
+struct Follow {
+    const char* what;
+    int64_t ahead;
+    std::vector<int> samplesAt0And64; // of the first buffer
+    int firstOfBuffer51;              // where fifty buffers have left it
+};
+
+TEST_F(MixerTest, APlacedSoundFollowsTheDeviceClock)
+{
+    const std::vector<Follow> cases = {
+        {"under a millisecond: left alone", 43, {1001, 1065}, 1000 + 50 * 128 + 1},
+        {"50 behind: a frame a buffer, then no more", 50, {1001, 1066}, 1000 + 50 * 128 + 50 + 1},
+        {"50 ahead: a frame repeated a buffer", -50, {1001, 1064}, 1000 + 50 * 128 - 50 + 1},
+        {"a stall of 10 ms or more: all at once", 900, {1014, 1965}, 1000 + 50 * 128 + 900 + 1},
+        {"as far ahead: all at once back", -900, {988, 165}, 1000 + 50 * 128 - 900 + 1},
+    };
+    for (const Follow& c : cases) {
+        clearMixChannels();
+        auto sound = countingSound(20000);
+        const uint32_t handle = addMixChannel(&sound, false);
+        playMixChannel(handle, false, 0);
+        setMixChannelFrame(handle, 1000);
+        startMixChannelAt(handle, mixedOutputFrames());
+        ASSERT_EQ(followMixChannel(handle, c.ahead), audioOk);
+        const auto first = leftSide(mixFrames(128, 0));
+        EXPECT_EQ((std::vector<int>{first[0], first[64]}), c.samplesAt0And64) << c.what;
+        for (int buffer = 2; buffer <= 50; ++buffer) mixFrames(128, 0);
+        EXPECT_EQ(leftSide(mixFrames(128, 0))[0], c.firstOfBuffer51) << c.what;
+    }
+    EXPECT_EQ(followMixChannel(0, 1), audioErrorHandle);
 }
 
 TEST_F(MixerTest, ChannelsAddAndClipAtTheSixteenBitLimits)
