@@ -10,11 +10,13 @@
 #include "platform/audio.h"
 
 #include "platform/audio_decode.h"
+#include "platform/audio_device_clock.h"
 #include "platform/audio_mixer.h"
 #include "platform/stop_signals.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -44,6 +46,28 @@ uint64_t lastCallbackFrame = 0;
 bool callbackSeen = false;
 // How long after a callback its first frame is heard, in frames.
 uint64_t heardAfterCallbackFrames = 0;
+// The device's clock as its callbacks show it, and the placed sound that
+// follows the steady clock through it (0: none) with the device's frame-0 time
+// when it was placed; read and written under the device lock.
+DeviceClock deviceClock;
+bool deviceClockFollowed = false;
+uint32_t followedHandle = 0;
+double placedFrameZeroAt = 0;
+std::chrono::steady_clock::time_point openedAt{};
+
+// Drivers that pace themselves by sleeping a buffer's length, not by a sound
+// clock: what they write is the timeline, so nothing follows the steady clock
+// through them. On every other driver the music is kept on the clock, as the
+// demo's pictures are, though the card's crystal or the server runs apart.
+const char* const selfPacedDrivers[] = {"disk", "dummy"};
+
+bool followsSteadyClock(const char* driver)
+{
+    for (const char* paced : selfPacedDrivers) {
+        if (driver != nullptr && std::strcmp(driver, paced) == 0) return false;
+    }
+    return true;
+}
 
 // SDL's sound-server backends ask the server for one device buffer of latency
 // in all. PulseAudio spends about half of it in its sink and the rest in the
@@ -74,11 +98,20 @@ int fail(int code)
     return 0;
 }
 
+double secondsSinceOpen(std::chrono::steady_clock::time_point at)
+{
+    return std::chrono::duration<double>(at - openedAt).count();
+}
+
 void mixCallback(void*, Uint8* stream, int length)
 {
     lastCallbackAt = std::chrono::steady_clock::now();
     lastCallbackFrame = mixedOutputFrames();
     callbackSeen = true;
+    if (deviceClockFollowed) {
+        observeDeviceCallback(&deviceClock, secondsSinceOpen(lastCallbackAt), lastCallbackFrame);
+        if (followedHandle != 0) followMixChannel(followedHandle, framesBehindClock(deviceClock, placedFrameZeroAt));
+    }
     mixChannels(reinterpret_cast<int16_t*>(stream), static_cast<uint32_t>(length) / audioBytesPerFrame,
                 SDL_GetTicks64());
 }
@@ -130,19 +163,23 @@ uint32_t addSound(std::vector<int16_t>* stereoSamples, uint32_t flags)
 
 // The output frame that will be heard one device buffer from now. The buffer a
 // callback fills is heard from a known time after it runs (at once on a device,
-// about half a buffer later through a sound server), one frame after another, so the frame
-// heard now lies as far past the last callback's first frame as time has passed
-// since then, less that delay. Every start is so heard the same time after its
-// call, wherever the call falls in the device's cycle and whatever the server
-// holds; a start that falls in a buffer mixed already skips the frames that are
-// past. Called under the device lock.
+// about half a buffer later through a sound server), one frame after another,
+// so the frame heard now lies as far past the frame the device last asked for
+// as time has passed since then, less that delay. Where the device's clock is
+// read, the earliest of its last callbacks dates that frame, so a callback that
+// ran late does not move the start; elsewhere the last callback does. Every
+// start is so heard the same time after its call, wherever the call falls in
+// the device's cycle and whatever the server holds; a start that falls in a
+// buffer mixed already skips the frames that are past. Called under the device lock.
 uint64_t heardOneBufferFromNow()
 {
-    const auto since = std::chrono::steady_clock::now() - lastCallbackAt;
-    const double seconds = std::chrono::duration<double>(since).count();
-    const uint64_t framesSince = static_cast<uint64_t>(seconds * deviceRate);
-    const uint64_t heardLater = lastCallbackFrame + framesSince + deviceBufferFrames;
-    return heardLater > heardAfterCallbackFrames ? heardLater - heardAfterCallbackFrames : 0;
+    const double now = secondsSinceOpen(std::chrono::steady_clock::now());
+    double askedNow = lastCallbackFrame + (now - secondsSinceOpen(lastCallbackAt)) * deviceRate;
+    if (deviceClockFollowed && deviceClockKnown(deviceClock))
+        askedNow = (now - deviceFrameZeroAt(deviceClock)) * deviceRate;
+    const double heardLater = std::max(0.0, askedNow) + deviceBufferFrames;
+    const uint64_t frame = static_cast<uint64_t>(heardLater);
+    return frame > heardAfterCallbackFrames ? frame - heardAfterCallbackFrames : 0;
 }
 
 uint32_t getVersion() { return audioVersion; }
@@ -169,6 +206,10 @@ int init(int deviceNumber, uint32_t frequency, uint32_t, void*, const void*)
         return fail(audioErrorDevice);
     }
     deviceRate = frequency;
+    openedAt = std::chrono::steady_clock::now();
+    resetDeviceClock(&deviceClock, frequency);
+    deviceClockFollowed = followsSteadyClock(SDL_GetCurrentAudioDriver());
+    followedHandle = 0;
     heardAfterCallbackFrames = latencyAfterCallback(SDL_GetCurrentAudioDriver(), obtained.samples);
     if (!exitHookSet) {
         exitHookSet = on_exit(closeDeviceAtExit, nullptr) == 0;
@@ -227,6 +268,10 @@ int channelSetPosition(uint32_t handle, uint64_t position, uint32_t mode)
     SDL_LockAudioDevice(device);
     int error = setMixChannelFrame(handle, position / audioBytesPerFrame);
     if (error == audioOk && callbackSeen) error = startMixChannelAt(handle, heardOneBufferFromNow());
+    if (error == audioOk && callbackSeen && deviceClockKnown(deviceClock)) {
+        followedHandle = handle;
+        placedFrameZeroAt = deviceFrameZeroAt(deviceClock);
+    }
     SDL_UnlockAudioDevice(device);
     return error == audioOk ? succeed() : fail(error);
 }

@@ -17,6 +17,9 @@ constexpr int firstWindowTries = 4;
 constexpr int64_t firstSearchFrames = 96000; // how far into the music the first window may lie
 constexpr int64_t nearSearchFrames = 960;    // how far later windows may stray and still be found
 constexpr int64_t lagToleranceFrames = 2;    // resamplers differ by a fraction of a frame
+// The layer keeps the music on the demo's clock by slipping at most a frame of
+// each 1 024-frame buffer, at 44.1 kHz: 12 frames of a 48 kHz step at most.
+constexpr int64_t slipPerStepFrames = 12;
 constexpr double minCorrelation = 0.9;
 constexpr int64_t dropoutFrames = 48; // 1 ms of zeros on both sides: not the test noise
 constexpr int bytesPerFrame = 4;
@@ -122,17 +125,19 @@ Follow followRecording(const std::vector<int16_t>& musicStereo, int musicRate,
     follow.endFrame = first;
     follow.endMusicFrame = m0;
     follow.unbrokenFrames = first + windowFrames - onset;
+    int64_t lastLag = 0;
     for (int64_t r = first + stepFrames; r + windowFrames <= recFrames; r += stepFrames) {
-        const int64_t expected = r - follow.zeroFrame;
+        const int64_t expected = r - follow.zeroFrame + lastLag;
         const int64_t m = bestMatch(rec, r, music, expected - nearSearchFrames, expected + nearSearchFrames, &corr);
         const int64_t lag = m - expected;
-        if (corr < minCorrelation || std::llabs(lag) > lagToleranceFrames) {
+        if (corr < minCorrelation || std::llabs(lag) > lagToleranceFrames + slipPerStepFrames) {
             follow.breakFrame = r;
             follow.breakKind = hasDropout(rec, r)       ? BreakKind::dropout
                                : corr >= minCorrelation ? BreakKind::jump
                                                         : BreakKind::lost;
             break;
         }
+        lastLag += lag;
         follow.worstLag = std::max<int64_t>(follow.worstLag, std::llabs(lag));
         follow.worstCorrelation = std::min(follow.worstCorrelation, corr);
         follow.endFrame = r;

@@ -22,7 +22,7 @@ struct Follow {
     int64_t endFrame = 0;        // the last window's recording frame that still followed the music,
     int64_t endMusicFrame = 0;   // and the music frame heard there (counted on across loops)
     int64_t unbrokenFrames = 0;  // from the onset to the end of that window
-    int64_t worstLag = 0;        // the farthest a window's match strayed from zeroFrame (frames)
+    int64_t worstLag = 0;        // the farthest a window's match moved from the one before (frames)
     double worstCorrelation = 0; // the poorest match among the windows that followed
     int64_t breakFrame = -1;     // the window where the music was lost, -1 if never
     BreakKind breakKind = BreakKind::none;
@@ -30,7 +30,8 @@ struct Follow {
 
 // Matches windows of the recording (at rate) against the music (at musicRate,
 // brought to rate here). A gap, a repeat, a rate or pitch error, or noise ends
-// the run: the match moves or fades.
+// the run: the match moves or fades. The slow slips by which the layer follows
+// the demo's clock, up to a frame a buffer, do not.
 Follow followRecording(const std::vector<int16_t>& music, int musicRate, const std::vector<int16_t>& recording,
                        int rate);
 

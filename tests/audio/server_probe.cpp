@@ -64,8 +64,8 @@ int stamp(const char* outPath, const char* logPath)
 // Prints one line: "origin onset music0 unbroken_ms min_correlation worst_lag
 // drift_ms recording_start break" where origin is demo time 0 on the monotonic clock,
 // onset when the first sound was heard, music0 the offset of music time 0 from
-// demo time 5 000 (ms), worst_lag the farthest the music strayed from where it
-// began (frames), drift_ms how far music time 0 had moved by the last window
+// demo time 5 000 (ms), worst_lag the farthest the music moved from one
+// window to the next (frames), drift_ms how far music time 0 had moved by the last window
 // that still followed the music, recording_start when the recording's frame 0 was,
 // and break what ended the run of music (none, dropout, jump, lost) and when.
 int followMusic(const char* musicPath, const char* recordingPath, int rate, const char* stampPath,
