@@ -10,13 +10,10 @@
 #include "platform/windowing.h"
 
 #include <GL/freeglut.h>
-#include <cstdio>
 
 const char* const demoTitle = "NQL-004 \"Glasswind\"";
 const char* const fullscreenQuestion = "Run in fullscreen mode?";
 
-int windowWidth = 0;
-int windowHeight = 0;
 char gameModeText[gameModeTextSize];
 
 void (*setupRenderStateStep)() = setupRenderState;
@@ -25,28 +22,9 @@ namespace {
 
 // Double-buffered RGBA with depth and multisampling: 0x92.
 constexpr unsigned int demoDisplayMode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE;
-constexpr int gameModeBitsPerPixel = 32;
-constexpr int gameModeRefreshHz = 60;
 constexpr unsigned char escapeKey = 27;
-constexpr double halfWindowWidth = demoWindowWidth / 2.0;
-constexpr double halfWindowHeight = demoWindowHeight / 2.0;
 
 } // namespace
-
-WindowPosition centredWindowPosition(const MonitorRect& monitor)
-{
-    // Computed in double and truncated toward zero: -0.5 becomes 0, not -1. The
-    // monitor's origin is added after, so a monitor at x 0 centres as a single screen does.
-    const double x = monitor.width * 0.5 - halfWindowWidth;
-    const double y = monitor.height * 0.5 - halfWindowHeight;
-    return {monitor.x + static_cast<int>(x), monitor.y + static_cast<int>(y)};
-}
-
-void formatGameModeText(char* text, int size, int screenWidth, int screenHeight)
-{
-    std::snprintf(text, static_cast<size_t>(size), "%dx%d:%d@%d", screenWidth, screenHeight, gameModeBitsPerPixel,
-                  gameModeRefreshHz);
-}
 
 void openDisplay(int argc, char** argv)
 {

@@ -5,7 +5,7 @@
 
 #include <GL/gl.h>
 
-// In slot order; 0 where a file failed to load.
+// The texture object of each slot; 0 where a file failed to load.
 extern GLuint textureSlots[textureSlotCount];
 extern const char* const textureFiles[textureSlotCount];
 

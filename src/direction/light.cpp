@@ -1,11 +1,8 @@
-// The five light presets. Light 0 is directional (w = 0) and is handed over under an
-// identity model-view, so its direction stays fixed in the world whatever the shot.
+// The five light presets: which one holds at a moment, and where each puts light 0.
 #include "direction/light.h"
 
-#include "app/clock.h"
 #include "direction/intervals.h"
 
-#include <GL/gl.h>
 #include <cmath>
 
 float lightPosition[4] = {0.0f, 0.0f, 0.0f, 0.0f};
@@ -62,11 +59,3 @@ void lightPositionFor(int preset, int32_t t, float position[4])
     default: place(position, 0.0f, fixedHighY, fixedHighZ); break;
     }
 }
-
-void applyLightPreset(int lightPreset)
-{
-    lightPositionFor(lightPreset, demoTimeMs, lightPosition);
-    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-}
-
-void selectLightPreset() { applyLightPreset(lightPresetForTime(demoTimeMs)); }

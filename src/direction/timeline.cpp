@@ -1,13 +1,8 @@
-// The scene and shot tables and the display callback that runs one frame.
+// The scene and shot tables: which scene draws at a moment and which shot frames it.
 #include "direction/timeline.h"
 
 #include "app/clock.h"
-#include "direction/light.h"
-#include "platform/windowing.h"
-#include "scenes/scenes.h"
-#include "view/overlays.h"
 
-#include <GL/gl.h>
 #include <climits>
 
 int32_t shotIndex = 0;
@@ -34,11 +29,6 @@ constexpr ShotBound shotBounds[shotTableRows] = {
     {161440, 30}, {165000, 31}, {168550, 32}, {172110, 33}, {175660, 34}, {189880, 35}, {INT32_MAX, 36},
 };
 
-void (*const sceneRenderers[sceneCount])() = {
-    renderScene0, renderScene1, renderScene2, renderScene3, renderScene4,
-    renderScene5, renderScene6, renderScene7, renderScene8, renderScene9,
-};
-
 } // namespace
 
 int sceneForTime(int32_t t) { return intervalForTime(sceneEndsMs, sceneCount - 1, t); }
@@ -59,23 +49,4 @@ ShotRow shotTableRow(int row)
     return {from, shotBounds[row].toMs, shotBounds[row].shot};
 }
 
-void drawScene(int sceneIndex) { sceneRenderers[sceneIndex](); }
-
 void selectShot() { shotIndex = shotForTime(demoTimeMs); }
-
-void clearFrame() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
-
-void drawCurrentScene() { drawScene(sceneForTime(demoTimeMs)); }
-
-void presentFrame() { windowing.swapBuffers(); }
-
-void (*frameSteps[frameStepCount])() = {
-    clearFrame, drawCurrentScene, selectLightPreset, selectShot, drawLetterbox, drawScanlines, presentFrame,
-};
-
-void displayFrame()
-{
-    for (void (*step)() : frameSteps) {
-        step();
-    }
-}

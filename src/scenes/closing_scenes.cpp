@@ -19,9 +19,6 @@ constexpr float groundHalfSize = 500.0f;
 constexpr float wideGroundHalfSize = 5000.0f;
 constexpr double beatSkyRate = 0.0064;
 
-constexpr double creditCentreX = 0.7;  // of the left or right edge
-constexpr double creditCentreY = 0.65; // of the bottom or top edge
-
 constexpr int32_t wideGroundFadeStartMs = 186330;
 constexpr double wideGroundFadeRate = 0.00032;
 constexpr int32_t endCardFadeStartMs = 195000;
@@ -39,24 +36,6 @@ void drawWaveFieldScene()
 }
 
 } // namespace
-
-const CreditCard* creditForTime(int32_t t)
-{
-    for (const CreditCard& card : creditCards) {
-        if (t <= card.lastMs) {
-            return &card;
-        }
-    }
-    return nullptr;
-}
-
-CardRect creditRect(const CreditCard& card, float boxLeft, float boxRight, float boxBottom, float boxTop)
-{
-    const float cx = static_cast<float>((card.right ? boxRight : boxLeft) * creditCentreX);
-    const float cy = static_cast<float>((card.top ? boxTop : boxBottom) * creditCentreY);
-    return {static_cast<float>(cx - card.halfWidth), static_cast<float>(cx + card.halfWidth),
-            static_cast<float>(cy - creditHalfHeight), static_cast<float>(cy + creditHalfHeight)};
-}
 
 void renderScene5()
 {

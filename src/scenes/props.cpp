@@ -48,8 +48,6 @@ constexpr double waveCosineAmplitude = 12.5;
 constexpr double waveColumnLift = 0.25;
 constexpr double waveColumnBase = 1.0;
 constexpr double waveColumnEdge = 10.0;
-constexpr double waveRisePerMs = 0.007;
-constexpr double waveRiseDepth = 210.0;
 constexpr float waveWhite = 1.0f;
 
 constexpr float tunnelFirst = -250.0f;
@@ -100,8 +98,6 @@ constexpr float latticeNear = 5.0f; // half-extent of the inner rows
 constexpr float latticeFar = 7.5f;  // half-extent of the outer rows
 
 // Pulsing clear colour.
-constexpr double pulseBlueLift = 0.1;
-constexpr float pulseBlueFloor = 0.1f;
 constexpr float clearAlpha = 1.0f;
 
 void drawLatticeCube(float x, float y, float z)
@@ -124,24 +120,6 @@ void drawLatticeGrid(float y, float xHalf, float zHalf)
 }
 
 } // namespace
-
-float waveRiseOffset(int32_t t)
-{
-    const int32_t sinceRise = t - waveRiseMs;
-    const float offset = static_cast<float>(sinceRise * waveRisePerMs - waveRiseDepth);
-    return offset >= 0.0f ? 0.0f : offset;
-}
-
-ClearColour pulseClearColour(float pulseMs, double ratePerMs)
-{
-    const double brightness = 1.0 - pulseMs * ratePerMs;
-    float blue = static_cast<float>(brightness + pulseBlueLift);
-    if (blue <= pulseBlueLift) {
-        blue = pulseBlueFloor;
-    }
-    const float grey = static_cast<float>(brightness);
-    return {grey, grey, blue};
-}
 
 void setPulseClearColor(float pulseMs, double ratePerMs)
 {

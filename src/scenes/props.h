@@ -1,12 +1,9 @@
 // The building blocks of the scenes: ground, forest, fields, spheres, lattice, cards, sky.
 #pragma once
 
+#include "scenes/prop_curves.h"
+
 #include <GL/gl.h>
-
-#include <cstdint>
-
-// The time at which the wave field is furthest below its rest height.
-constexpr int32_t waveRiseMs = 90330;
 
 // A white square of the given half-size on y = 0, unlit; enters the perspective mode itself.
 void drawGround(float halfSize);
@@ -27,15 +24,3 @@ void drawImageQuad(GLuint texture, float red, float green, float blue, float alp
                    float bottom, float top);
 // Clear colour from a pulse: white at its restart, fading to dark blue.
 void setPulseClearColor(float pulseMs, double ratePerMs);
-
-// How far below its rest height the wave field stands at time t (0 from rest on).
-float waveRiseOffset(int32_t t);
-
-struct ClearColour {
-    float red;
-    float green;
-    float blue;
-};
-
-// The clear colour for a pulse value and rate, before OpenGL clamps it.
-ClearColour pulseClearColour(float pulseMs, double ratePerMs);

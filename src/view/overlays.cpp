@@ -13,10 +13,6 @@ constexpr float white = 1.0f;
 constexpr float black = 0.0f;
 constexpr float opaque = 1.0f;
 constexpr float transparent = 0.0f;
-constexpr double overlayHalfSpan = 90.0;
-constexpr double letterboxInnerSpan = 75.0;
-// Two pixel rows per step: the overlay box is 180 units over the window height.
-constexpr double scanlineSpanPerHeight = 360.0;
 constexpr float scanlineAlpha = 0.75f;
 
 // A band across the box, opaque black along its edge and clear along its inner edge:
@@ -35,19 +31,6 @@ void drawFadingBand(float fromX, float toX, float edge, float inner)
     glPopMatrix();
 }
 
-// Moves y up by one step, rounded to single precision; false (y unchanged) once the
-// next line would lie above top, or the step no longer moves y.
-bool nextScanline(float* y, float step, float top)
-{
-    const float next = *y + step;
-    // A step too small to move y in single precision would never reach the top.
-    if (!(step > 0.0f) || next == *y || !(next <= top)) {
-        return false;
-    }
-    *y = next;
-    return true;
-}
-
 void drawScanlineAt(float y)
 {
     glPushMatrix();
@@ -59,29 +42,6 @@ void drawScanlineAt(float y)
 }
 
 } // namespace
-
-float flashAlpha(int32_t nowMs, int32_t startMs, double ratePerMs)
-{
-    const int32_t elapsedMs = nowMs - startMs;
-    return static_cast<float>(1.0 - elapsedMs * ratePerMs);
-}
-
-float letterboxInnerEdge(float edge) { return static_cast<float>(edge / overlayHalfSpan * letterboxInnerSpan); }
-
-float scanlineStep(int windowHeightPx) { return static_cast<float>(scanlineSpanPerHeight / windowHeightPx); }
-
-void walkScanlines(float bottom, float top, int windowHeightPx, void (*line)(float y))
-{
-    // Stepped in place rather than listed: nothing is allocated in the frame path.
-    const float step = scanlineStep(windowHeightPx);
-    if (!(step > 0.0f) || !(bottom <= top)) {
-        return;
-    }
-    float y = bottom;
-    do {
-        line(y);
-    } while (nextScanline(&y, step, top));
-}
 
 void fillOverlay(float red, float green, float blue, float alpha)
 {

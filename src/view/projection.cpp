@@ -14,7 +14,6 @@ float overlayTop = 0.0f;
 
 namespace {
 
-constexpr double overlayHalfSpan = 90.0;
 constexpr double fieldOfViewDeg = 45.0;
 constexpr double nearPlane = 0.1;
 constexpr double farPlane = 5000.0;
@@ -34,18 +33,6 @@ void keepUsableWindowSize(int width, int height)
 }
 
 } // namespace
-
-OverlayBox overlayBoxFor(int width, int height)
-{
-    const double w = static_cast<float>(width);
-    const double h = static_cast<float>(height);
-    if (width > height) {
-        return {static_cast<float>(-overlayHalfSpan * w / h), static_cast<float>(overlayHalfSpan * w / h),
-                static_cast<float>(-overlayHalfSpan), static_cast<float>(overlayHalfSpan)};
-    }
-    return {static_cast<float>(-overlayHalfSpan), static_cast<float>(overlayHalfSpan),
-            static_cast<float>(-overlayHalfSpan * h / w), static_cast<float>(overlayHalfSpan * h / w)};
-}
 
 void beginPerspective()
 {

@@ -1,5 +1,5 @@
 // The credit cards: which one shows at each moment and where it sits in the overlay box.
-#include "assets/texture_set.h"
+#include "assets/texture_slots.h"
 #include "scenes/credits.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "direction/timeline.h"
 #include "scenes/credits.h"
 #include "scenes/flash_cues.h"
-#include "scenes/props.h"
+#include "scenes/prop_curves.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Prop formulas: the wave field's rise and the pulsing clear colour.
-#include "scenes/props.h"
+#include "scenes/prop_curves.h"
 
 #include <gtest/gtest.h>
 
