@@ -13,7 +13,7 @@ constexpr int verticesPerLine = 2;
 constexpr float halfPixel = 0.5f;
 // A line lying exactly on the boundary of two pixel rows lights the row above it
 // (upwards in GL's window coordinates), as Mesa's rasteriser does.
-constexpr float lineRowShift = 0.25f;
+constexpr float lineRowShift = -0.25f;
 
 struct Pipeline {
     BatchSink sink = nullptr;
