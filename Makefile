@@ -10,8 +10,9 @@ CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWARN
 run: deps-run build
 	./$(BUILD_DIR)/glasswind
 
+# The browser tests (label web) run with make test-web.
 test: deps-test build-tests
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE '^web$$'
 
 deps-run:
 	./scripts/install-deps.sh run
@@ -74,7 +75,7 @@ WEB_DIR := $(BUILD_DIR)/web
 WEB_PORT := 8000
 # Debian's emscripten runs its tools with the system's Python and Debian's node modules.
 EMSCRIPTEN_ENV := EMSDK_PYTHON=/usr/bin/python3 NODE_PATH=/usr/share/nodejs
-.PHONY: web serve-web deps-web test-web
+.PHONY: web serve-web deps-web test-web deps-web-test
 deps-web:
 	./scripts/install-deps.sh web
 	./scripts/fetch-web-sources.sh $(BUILD_DIR)/web-deps
@@ -88,3 +89,12 @@ web: deps-web
 serve-web: web
 	@echo "Serving $(WEB_DIR) at http://localhost:$(WEB_PORT)/ (Ctrl-C stops it)"
 	cd $(WEB_DIR) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# The browser build in headless Chromium (Debian's, driven by playwright-core from npm,
+# which never downloads a browser of its own): every golden moment against its reference.
+deps-web-test: deps-test
+	./scripts/install-deps.sh web-test
+	cd tests/web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent
+
+test-web: deps-web-test web build-tests
+	cd $(BUILD_DIR) && ctest --output-on-failure -L '^web$$'

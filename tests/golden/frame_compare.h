@@ -23,6 +23,14 @@ constexpr int tileSide = 8;
 // A frame fails when any tile's mean change of a channel exceeds this many levels.
 constexpr double allowedTileMeanLevels = 2.5;
 
+// Judged across rasterisers (heldToNeighbourhood first), the browser's SwiftShader snaps
+// edges more coarsely than llvmpipe, and in a frame of many edges (the block field)
+// up to 4 % of the pixels and 11 levels of a tile's mean move: these limits sit just
+// above that. They still fail another shot, a card gone, a flash or fade a frame
+// late; they pass a card moved by one pixel and changes smaller than an edge's.
+constexpr double allowedDifferingShareAcrossRasterisers = 0.05;
+constexpr double allowedTileMeanLevelsAcrossRasterisers = 12.0;
+
 struct FrameDifference {
     bool sameSize = false;
     int differingPixels = 0;
@@ -35,9 +43,22 @@ struct FrameDifference {
     {
         return sameSize && differingPixels <= allowedDifferingPixels && worstTileMeanLevels <= allowedTileMeanLevels;
     }
+    bool passesAcrossRasterisers(int pixelCount) const
+    {
+        return sameSize && differingPixels <= allowedDifferingShareAcrossRasterisers * pixelCount &&
+               worstTileMeanLevels <= allowedTileMeanLevelsAcrossRasterisers;
+    }
 };
 
 FrameDifference compareFrames(const RgbFrame& reference, const RgbFrame& candidate);
+
+// Another rasteriser (the browser's) snaps edges to a coarser grid, so one of a pixel's
+// samples may fall on the other side of an edge: a move of up to a quarter of the
+// edge's contrast in each pixel it crosses. Each channel of the candidate is held to
+// the range its reference pixel's 3x3 neighbourhood spans, so a colour only an edge
+// can explain counts as the edge; a tint, a missing prop or another picture does not.
+// compareFrames then judges the result with its own limits.
+RgbFrame heldToNeighbourhood(const RgbFrame& reference, const RgbFrame& candidate);
 
 // reference | candidate | difference, side by side; the difference shows each
 // channel's change four times brighter, on black. Both frames must have one size.

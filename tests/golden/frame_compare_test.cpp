@@ -100,6 +100,38 @@ TEST(GoldenMetric, PassesRoundingAndFailsVisibleChanges)
     }
 }
 
+// A frame of another rasteriser: one sample of four flipped along the card's left edge
+// (a quarter of the way from the card's colour to the background's) passes, and so do
+// tints up to about a third of the card's contrast; a deep tint, the card gone or moved
+// by two pixels fails.
+TEST(GoldenMetric, AcrossRasterisersEdgeSamplesPassAndChangesFail)
+{
+    const RgbFrame reference = cardFrame(cardLeft, cardTop);
+    const int quarterTowardsBackground = cardDark + (background - cardDark) / 4;
+    const MetricCase cases[] = {
+        {"the same frame", reference, true},
+        {"the card's left edge a sample short",
+         changed(reference,
+                 [&](RgbFrame* f) {
+                     for (int y = cardTop; y < cardTop + cardHeight; ++y) put(f, cardLeft, y, quarterTowardsBackground);
+                 }),
+         true},
+        {"the card 8 levels darker", cardFrame(cardLeft, cardTop, tintLevels), true},
+        {"the card gone", cardFrame(cardLeft, cardTop, 0, false), false},
+        {"the card two pixels right", cardFrame(cardLeft + 2, cardTop), false},
+        // On a card striped every three pixels most of a tint lies inside the stripes' range.
+        {"the card 24 levels darker", cardFrame(cardLeft, cardTop, 3 * tintLevels), true},
+        {"the card 48 levels darker", cardFrame(cardLeft, cardTop, 6 * tintLevels), false},
+    };
+    const int pixels = frameWidth * frameHeight;
+    for (const MetricCase& c : cases) {
+        const FrameDifference strict = compareFrames(reference, c.candidate);
+        const FrameDifference held = compareFrames(reference, heldToNeighbourhood(reference, c.candidate));
+        EXPECT_EQ(held.passesAcrossRasterisers(pixels), c.passes) << c.what << ": " << describeDifference(held);
+        EXPECT_LE(held.worstTileMeanLevels, strict.worstTileMeanLevels) << c.what << ": holding only takes away";
+    }
+}
+
 TEST(GoldenMetric, SheetHoldsReferenceNewAndAmplifiedDifference)
 {
     const RgbFrame reference = cardFrame(cardLeft, cardTop);
