@@ -130,6 +130,7 @@ function ask() {
     question.hidden = false;
     const answer = (yes) => {
       question.hidden = true;
+      window.glasswindClickedAt = performance.now();
       if (page.audioContext) {
         page.audioContext.resume();
       }
@@ -159,6 +160,8 @@ async function start() {
   const yes = await ask();
   await music;
   canvas.hidden = false;
+  window.glasswindStartedAt = performance.now();
+  requestAnimationFrame(() => requestAnimationFrame(() => { window.glasswindFirstFrameAt = performance.now(); }));
   Module.callMain(['--answer', yes ? 'yes' : 'no']);
 }
 
