@@ -101,9 +101,8 @@ TEST(GoldenMetric, PassesRoundingAndFailsVisibleChanges)
 }
 
 // A frame of another rasteriser: one sample of four flipped along the card's left edge
-// (a quarter of the way from the card's colour to the background's) passes, and so do
-// tints up to about a third of the card's contrast; a deep tint, the card gone or moved
-// by two pixels fails.
+// (a quarter of the way from the card's colour to the background's) passes; a tint,
+// the card gone or moved by a pixel fails.
 TEST(GoldenMetric, AcrossRasterisersEdgeSamplesPassAndChangesFail)
 {
     const RgbFrame reference = cardFrame(cardLeft, cardTop);
@@ -116,12 +115,9 @@ TEST(GoldenMetric, AcrossRasterisersEdgeSamplesPassAndChangesFail)
                      for (int y = cardTop; y < cardTop + cardHeight; ++y) put(f, cardLeft, y, quarterTowardsBackground);
                  }),
          true},
-        {"the card 8 levels darker", cardFrame(cardLeft, cardTop, tintLevels), true},
+        {"the card one pixel right", cardFrame(cardLeft + 1, cardTop), false},
+        {"the card 8 levels darker", cardFrame(cardLeft, cardTop, tintLevels), false},
         {"the card gone", cardFrame(cardLeft, cardTop, 0, false), false},
-        {"the card two pixels right", cardFrame(cardLeft + 2, cardTop), false},
-        // On a card striped every three pixels most of a tint lies inside the stripes' range.
-        {"the card 24 levels darker", cardFrame(cardLeft, cardTop, 3 * tintLevels), true},
-        {"the card 48 levels darker", cardFrame(cardLeft, cardTop, 6 * tintLevels), false},
     };
     const int pixels = frameWidth * frameHeight;
     for (const MetricCase& c : cases) {

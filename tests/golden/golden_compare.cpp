@@ -114,6 +114,11 @@ int main(int argc, char** argv)
     std::error_code ignored;
     fs::create_directories(sheets, ignored);
 
+    if (options.otherRasteriser) {
+        std::printf("across rasterisers: each pixel held to its reference's neighbourhood, then at most %.1f %% "
+                    "of the pixels may differ and a tile's mean may move by %.2f levels\n",
+                    allowedDifferingShareAcrossRasterisers * 100, allowedTileMeanLevelsAcrossRasterisers);
+    }
     const std::vector<std::string> names = pngNames(references);
     int failed = 0;
     for (const std::string& name : names) {

@@ -61,7 +61,7 @@ int drawStill(const Arguments& arguments)
     setKeepCanvasPictures(true);
     setCanvasSize(arguments.width, arguments.height);
     installToolPlatform(presentWebGl);
-    if (!openWebGl(canvasSelector, stillSamples, true)) {
+    if (!openWebGl(canvasSelector, stillSamples, true, true)) {
         std::fputs("glasswind: this browser has no WebGL 2\n", stderr);
         return EXIT_FAILURE;
     }

@@ -1,7 +1,11 @@
 // WebGL 2 under the web layer: batches arrive lit and in clip space, so the shader
 // only interpolates and modulates by the texture. Drawing goes into a multisampled
 // picture; switching multisampling off (for the scanlines) resolves it onto the canvas.
+// The sample picture instead draws 16 times the size and takes the 4 samples of each
+// pixel from it: edges then land on llvmpipe's 1/256-pixel grid (WebGL's multisampling
+// in SwiftShader snaps them to 1/16 of a pixel, on which the samples themselves lie).
 #include "platform/web/webgl_backend.h"
+#include "platform/web/webgl_shaders.h"
 
 #include <emscripten/html5.h>
 #include <webgl/webgl1.h>
@@ -28,49 +32,21 @@ constexpr GLint componentsRgb = 3;
 constexpr GLint componentsRgba = 4;
 constexpr int fullScreenTriangle = 3;
 constexpr int shaderLogSize = 1024;
-
-const char* const batchVertexShader = R"(#version 300 es
-layout(location = 0) in vec4 clipPosition;
-layout(location = 1) in vec4 colour;
-layout(location = 2) in vec2 texCoord;
-out vec4 vertexColour;
-out vec2 vertexTexCoord;
-void main() {
-    vertexColour = colour;
-    vertexTexCoord = texCoord;
-    gl_Position = clipPosition;
-})";
-
-// GL_MODULATE: the texel times the interpolated colour.
-const char* const batchFragmentShader = R"(#version 300 es
-precision highp float;
-in vec4 vertexColour;
-in vec2 vertexTexCoord;
-uniform sampler2D image;
-uniform bool textured;
-out vec4 fragment;
-void main() {
-    fragment = textured ? vertexColour * texture(image, vertexTexCoord) : vertexColour;
-})";
-
-// Copies the resolved picture onto the canvas pixel for pixel.
-const char* const copyVertexShader = R"(#version 300 es
-void main() {
-    vec2 corner = vec2(float((gl_VertexID & 1) << 2), float((gl_VertexID & 2) << 1));
-    gl_Position = vec4(corner - 1.0, 0.0, 1.0);
-})";
-const char* const copyFragmentShader = R"(#version 300 es
-precision highp float;
-uniform sampler2D picture;
-out vec4 fragment;
-void main() {
-    fragment = texelFetch(picture, ivec2(gl_FragCoord.xy), 0);
-})";
+constexpr int samplePictureScale = 16;
+// Half a pixel of the sample picture: its pixel centres fall on the sample positions.
+constexpr float samplePictureShift = 0.5f;
 
 struct Backend {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = 0;
     GLuint batchProgram = 0;
     GLint texturedUniform = -1;
+    GLint sampleShiftUniform = -1;
+    GLint pixelScaleUniform = -1;
+    GLint pixelShiftUniform = -1;
+    GLuint sampleMeanProgram = 0;
+    bool samplePicture = false; // drawn at samplePictureScale, no multisampling
+    GLuint samplePictureTexture = 0;
+    GLint viewport[4] = {0, 0, 0, 0};
     GLuint copyProgram = 0;
     GLuint vertexArray = 0;
     GLuint copyVertexArray = 0; // no attributes: the copy makes its corners from the vertex number
@@ -117,6 +93,8 @@ GLuint linkProgram(const char* vertexSource, const char* fragmentSource)
     return program;
 }
 
+// The picture the frame is drawn into, of the canvas's size (multisampled), or of
+// 16 times its size (the sample picture).
 void makePicture()
 {
     if (gl.pictureFramebuffer == 0) {
@@ -126,36 +104,59 @@ void makePicture()
         emscripten_glGenFramebuffers(1, &gl.resolveFramebuffer);
         emscripten_glGenTextures(1, &gl.resolveTexture);
     }
-    emscripten_glBindRenderbuffer(GL_RENDERBUFFER, gl.pictureColour);
-    emscripten_glRenderbufferStorageMultisample(GL_RENDERBUFFER, gl.samples, GL_RGBA8, gl.width, gl.height);
+    const int scale = gl.samplePicture ? samplePictureScale : 1;
+    const int samples = gl.samplePicture ? 0 : gl.samples;
     emscripten_glBindRenderbuffer(GL_RENDERBUFFER, gl.pictureDepth);
-    emscripten_glRenderbufferStorageMultisample(GL_RENDERBUFFER, gl.samples, GL_DEPTH_COMPONENT24, gl.width, gl.height);
-    emscripten_glBindFramebuffer(GL_FRAMEBUFFER, gl.pictureFramebuffer);
-    emscripten_glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, gl.pictureColour);
-    emscripten_glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, gl.pictureDepth);
-
+    emscripten_glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH_COMPONENT24, gl.width * scale,
+                                                gl.height * scale);
     emscripten_glBindTexture(GL_TEXTURE_2D, gl.resolveTexture);
-    emscripten_glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, gl.width, gl.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    emscripten_glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, gl.width * scale, gl.height * scale, 0, GL_RGBA,
+                            GL_UNSIGNED_BYTE, nullptr);
     emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     emscripten_glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     emscripten_glBindTexture(GL_TEXTURE_2D, gl.boundTexture);
-    emscripten_glBindFramebuffer(GL_FRAMEBUFFER, gl.resolveFramebuffer);
-    emscripten_glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, gl.resolveTexture, 0);
-
     emscripten_glBindFramebuffer(GL_FRAMEBUFFER, gl.pictureFramebuffer);
+    if (gl.samplePicture) {
+        emscripten_glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, gl.resolveTexture, 0);
+    } else {
+        emscripten_glBindRenderbuffer(GL_RENDERBUFFER, gl.pictureColour);
+        emscripten_glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, gl.width, gl.height);
+        emscripten_glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, gl.pictureColour);
+        emscripten_glBindFramebuffer(GL_FRAMEBUFFER, gl.resolveFramebuffer);
+        emscripten_glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, gl.resolveTexture, 0);
+        emscripten_glBindFramebuffer(GL_FRAMEBUFFER, gl.pictureFramebuffer);
+    }
+    emscripten_glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, gl.pictureDepth);
     gl.onCanvas = false;
 }
 
-// The multisampled picture, averaged, then copied onto the canvas.
+// Pixels of the current target per pixel of the canvas.
+int targetScale() { return gl.samplePicture && !gl.onCanvas ? samplePictureScale : 1; }
+
+void applyViewport()
+{
+    const int scale = targetScale();
+    emscripten_glViewport(gl.viewport[0] * scale, gl.viewport[1] * scale, gl.viewport[2] * scale,
+                          gl.viewport[3] * scale);
+}
+
+// The picture's samples averaged onto the canvas.
 void resolvePicture()
 {
-    emscripten_glBindFramebuffer(GL_READ_FRAMEBUFFER, gl.pictureFramebuffer);
-    emscripten_glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gl.resolveFramebuffer);
-    emscripten_glBlitFramebuffer(0, 0, gl.width, gl.height, 0, 0, gl.width, gl.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    if (!gl.samplePicture) {
+        emscripten_glBindFramebuffer(GL_READ_FRAMEBUFFER, gl.pictureFramebuffer);
+        emscripten_glBindFramebuffer(GL_DRAW_FRAMEBUFFER, gl.resolveFramebuffer);
+        emscripten_glBlitFramebuffer(0, 0, gl.width, gl.height, 0, 0, gl.width, gl.height, GL_COLOR_BUFFER_BIT,
+                                     GL_NEAREST);
+    }
     emscripten_glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    emscripten_glViewport(0, 0, gl.width, gl.height);
     emscripten_glDisable(GL_BLEND);
     emscripten_glDisable(GL_DEPTH_TEST);
-    emscripten_glUseProgram(gl.copyProgram);
+    emscripten_glUseProgram(gl.samplePicture ? gl.sampleMeanProgram : gl.copyProgram);
+    if (gl.samplePicture) {
+        emscripten_glUniform1i(emscripten_glGetUniformLocation(gl.sampleMeanProgram, "scale"), samplePictureScale);
+    }
     emscripten_glBindVertexArray(gl.copyVertexArray);
     emscripten_glBindTexture(GL_TEXTURE_2D, gl.resolveTexture);
     emscripten_glDrawArrays(GL_TRIANGLES, 0, fullScreenTriangle);
@@ -186,6 +187,7 @@ void drawInto(bool multisample)
         emscripten_glBindFramebuffer(GL_FRAMEBUFFER, gl.pictureFramebuffer);
     }
     gl.onCanvas = canvas;
+    applyViewport();
 }
 
 void setSwitch(GLenum capability, bool on, bool* current)
@@ -198,7 +200,7 @@ void setSwitch(GLenum capability, bool on, bool* current)
 
 } // namespace
 
-bool openWebGl(const char* canvasSelector, int samples, bool keepPictures)
+bool openWebGl(const char* canvasSelector, int samples, bool keepPictures, bool samplePicture)
 {
     EmscriptenWebGLContextAttributes attributes;
     emscripten_webgl_init_context_attributes(&attributes);
@@ -217,9 +219,14 @@ bool openWebGl(const char* canvasSelector, int samples, bool keepPictures)
     GLint maxSamples = 0;
     emscripten_glGetIntegerv(GL_MAX_SAMPLES, &maxSamples);
     gl.samples = std::min(samples, static_cast<int>(maxSamples));
+    gl.samplePicture = samplePicture;
     gl.batchProgram = linkProgram(batchVertexShader, batchFragmentShader);
     gl.texturedUniform = emscripten_glGetUniformLocation(gl.batchProgram, "textured");
+    gl.sampleShiftUniform = emscripten_glGetUniformLocation(gl.batchProgram, "sampleShift");
+    gl.pixelScaleUniform = emscripten_glGetUniformLocation(gl.batchProgram, "pixelScale");
+    gl.pixelShiftUniform = emscripten_glGetUniformLocation(gl.batchProgram, "pixelShift");
     gl.copyProgram = linkProgram(copyVertexShader, copyFragmentShader);
+    gl.sampleMeanProgram = linkProgram(copyVertexShader, sampleMeanFragmentShader);
     emscripten_glGenVertexArrays(1, &gl.copyVertexArray);
     emscripten_glGenVertexArrays(1, &gl.vertexArray);
     emscripten_glBindVertexArray(gl.vertexArray);
@@ -247,6 +254,11 @@ void resizeWebGl(int width, int height)
 {
     gl.width = std::max(width, 1);
     gl.height = std::max(height, 1);
+    GLint largest = 0;
+    emscripten_glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
+    if (std::max(gl.width, gl.height) * samplePictureScale > largest) {
+        gl.samplePicture = false;
+    }
     if (gl.samples > 0) {
         makePicture();
     }
@@ -262,6 +274,14 @@ void drawWebGlBatch(const DrawBatch& batch)
     const bool textured = batch.textured && gl.texturesWithImages.count(gl.boundTexture) > 0;
     emscripten_glUseProgram(gl.batchProgram);
     emscripten_glUniform1i(gl.texturedUniform, textured ? 1 : 0);
+    const bool intoSamples = targetScale() > 1;
+    const float scale = static_cast<float>(targetScale());
+    const float shift = intoSamples ? samplePictureShift : 0.0f;
+    // The shift in clip units: two per viewport width.
+    emscripten_glUniform2f(gl.sampleShiftUniform, 2.0f * shift / (gl.viewport[2] * scale),
+                           2.0f * shift / (gl.viewport[3] * scale));
+    emscripten_glUniform1f(gl.pixelScaleUniform, scale);
+    emscripten_glUniform1f(gl.pixelShiftUniform, shift);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, gl.vertexBuffer);
     emscripten_glBufferData(GL_ARRAY_BUFFER, batch.count * sizeof(ClipVertex), batch.vertices, GL_STREAM_DRAW);
     emscripten_glDrawArrays(GL_TRIANGLES, 0, batch.count);
@@ -281,7 +301,14 @@ void setWebGlClearColour(float red, float green, float blue, float alpha)
                             std::clamp(alpha, 0.0f, 1.0f));
 }
 
-void setWebGlViewport(int x, int y, int width, int height) { emscripten_glViewport(x, y, width, height); }
+void setWebGlViewport(int x, int y, int width, int height)
+{
+    gl.viewport[0] = x;
+    gl.viewport[1] = y;
+    gl.viewport[2] = std::max(width, 1);
+    gl.viewport[3] = std::max(height, 1);
+    applyViewport();
+}
 void setWebGlBlendFunction(unsigned source, unsigned destination) { emscripten_glBlendFunc(source, destination); }
 
 void generateWebGlTextures(int count, unsigned* names) { emscripten_glGenTextures(count, names); }

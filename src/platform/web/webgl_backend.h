@@ -5,8 +5,10 @@
 #include "platform/web/fixed_pipeline.h"
 
 // Makes a WebGL 2 context on the page's canvas, of the canvas's size, drawing into
-// a picture of up to samples samples a pixel. false without WebGL 2.
-bool openWebGl(const char* canvasSelector, int samples, bool keepPictures);
+// a picture of up to samples samples a pixel. false without WebGL 2. samplePicture
+// draws 4 samples exactly where llvmpipe puts them (slower: for stills, and only
+// where 16 times the canvas fits the GL's largest picture).
+bool openWebGl(const char* canvasSelector, int samples, bool keepPictures, bool samplePicture);
 // The canvas took a new size: the multisampled picture follows it.
 void resizeWebGl(int width, int height);
 // Samples a pixel that the picture got (0 for none).

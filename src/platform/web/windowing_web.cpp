@@ -44,7 +44,7 @@ void initWindowPosition(int, int) {}
 int createWindow(const char* title)
 {
     setPageTitle(title);
-    return openWebGl(canvasSelector, demoSamples, keepCanvasPictures()) ? 1 : 0;
+    return openWebGl(canvasSelector, demoSamples, keepCanvasPictures(), false) ? 1 : 0;
 }
 
 void fullScreen() { askForFullScreen(); }
