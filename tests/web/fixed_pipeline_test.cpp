@@ -221,11 +221,12 @@ TEST(WebFixedPipeline, AScanlineCoversExactlyOnePixelRow)
     fixedMatrixMode(fixedgl::projectionMode);
     fixedMultiply(orthoMatrix(-160, 160, -90, 90, -1, 1));
     fixedMatrixMode(fixedgl::modelViewMode);
-    // Box y -90 is window row boundary 0, -89 boundary 1, 89.2 boundary 179.2.
+    // Box y -89 is the boundary between window rows 0 and 1, 0 the one between 89 and
+    // 90, -90 the picture's bottom edge: each line darkens the row below its boundary.
     struct {
         float y;
         float rowCentre;
-    } const cases[] = {{-90.0f, 0.5f}, {-89.0f, 1.5f}, {0.0f, 90.5f}};
+    } const cases[] = {{-90.0f, -0.5f}, {-89.0f, 0.5f}, {0.0f, 89.5f}};
     for (const auto& c : cases) {
         fixedBegin(fixedgl::lines);
         fixedVertex(-160, c.y, 0);

@@ -11,8 +11,8 @@ constexpr int verticesPerTriangle = 3;
 constexpr int verticesPerQuad = 4;
 constexpr int verticesPerLine = 2;
 constexpr float halfPixel = 0.5f;
-// A line lying exactly on the boundary of two pixel rows lights the row above it
-// (upwards in GL's window coordinates), as Mesa's rasteriser does.
+// A line lying exactly on the boundary of two pixel rows lights the row below it
+// (downwards in GL's window coordinates), as Mesa's rasteriser does.
 constexpr float lineRowShift = -0.25f;
 
 struct Pipeline {
