@@ -9,7 +9,14 @@ set -eu
 dest=${1:?usage: $0 DEST}
 [ -f "$dest/zlib/inflate.c" ] && [ -f "$dest/libpng/pngread.c" ] && exit 0
 
-mirror=${WEB_SOURCES_MIRROR:-http://deb.debian.org/debian}
+# The Debian mirror the system's own apt lists name (not its security suite).
+system_mirror() {
+  { grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources | awk '{ print $2 }'
+    grep -hs '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list | awk '{ print $2 }'; } |
+    grep '/debian/*$' | head -n 1
+}
+mirror=${WEB_SOURCES_MIRROR:-$(system_mirror)}
+[ -n "$mirror" ] || { echo "No Debian mirror in the apt sources: set WEB_SOURCES_MIRROR" >&2; exit 1; }
 suite=$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-bookworm}")
 apt_dir="$dest/apt"
 mkdir -p "$apt_dir/lists/partial" "$dest/download"

@@ -43,9 +43,9 @@ set(WEB_LINK_FLAGS
 target_link_options(glasswind PRIVATE ${WEB_LINK_FLAGS})
 set_target_properties(glasswind PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${WEB_OUTPUT_DIR})
 
-# The page and the data beside the program.
+# The page and the data beside the program, brought up to date on every build.
 file(GLOB DATA_FILES ${CMAKE_SOURCE_DIR}/data/*.png ${CMAKE_SOURCE_DIR}/data/glasswind.mp3)
-add_custom_command(TARGET glasswind POST_BUILD
+add_custom_target(web_page ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${WEB_OUTPUT_DIR}/data
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${WEB_DIR}/page/index.html ${WEB_DIR}/page/page.js ${WEB_OUTPUT_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${DATA_FILES} ${WEB_OUTPUT_DIR}/data)
