@@ -10,8 +10,9 @@ CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWARN
 run: deps-run build
 	./$(BUILD_DIR)/glasswind
 
+# The browser tests (label web) run with make test-web.
 test: deps-test build-tests
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE '^web$$'
 
 deps-run:
 	./scripts/install-deps.sh run
@@ -66,3 +67,34 @@ goldens: deps-test build
 	rm -f tests/golden/frames/*.png
 	tests/support/with-xvfb ./$(BUILD_DIR)/glasswind-render --moments tests/golden/moments.txt \
 	  --size 320x180 -o tests/golden/frames
+
+# The browser build: build/web/ is a static page (index.html, the .js and .wasm, data/)
+# that any static host can serve. It needs Debian's emscripten, which make web installs.
+WEB_BUILD_DIR := $(BUILD_DIR)/web-build
+WEB_DIR := $(BUILD_DIR)/web
+WEB_PORT := 8000
+# Debian's emscripten runs its tools with the system's Python and Debian's node modules.
+EMSCRIPTEN_ENV := EMSDK_PYTHON=/usr/bin/python3 NODE_PATH=/usr/share/nodejs
+.PHONY: web serve-web deps-web test-web deps-web-test
+deps-web:
+	./scripts/install-deps.sh web
+	./scripts/fetch-web-sources.sh $(BUILD_DIR)/web-deps
+
+web: deps-web
+	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release \
+	  -DWEB_DEPS_DIR=$(abspath $(BUILD_DIR)/web-deps) -DWEB_OUTPUT_DIR=$(abspath $(WEB_DIR)) >/dev/null
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
+	@echo "Built $(WEB_DIR)/: $$(du -sb $(WEB_DIR) | cut -f1) bytes"
+
+serve-web: web
+	@echo "Serving $(WEB_DIR) at http://localhost:$(WEB_PORT)/ (Ctrl-C stops it)"
+	cd $(WEB_DIR) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# The browser build in headless Chromium (Debian's, driven by playwright-core from npm,
+# which never downloads a browser of its own): every golden moment against its reference.
+deps-web-test: deps-test
+	./scripts/install-deps.sh web-test
+	cd tests/web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent
+
+test-web: deps-web-test web build-tests
+	cd $(BUILD_DIR) && ctest --output-on-failure -L '^web$$'

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the demo needs to build and run ("run"), or to
-# build, run and test ("test"). Elsewhere it names the packages and stops.
+# build, run and test ("test"), to build the browser page ("web") or to test it
+# in headless Chromium ("web-test"). Elsewhere it names the packages and stops.
 # The names hold on Debian 12 and 13; it never waits for a password.
 set -eu
 
@@ -12,11 +13,20 @@ libsndfile1-dev libopenmpt-dev"
 test_packages="libgtest-dev xvfb xauth xdotool x11-utils x11-xserver-utils openbox ffmpeg
 sox clang clang-format libfreetype-dev libmp3lame-dev imagemagick
 pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon"
+# emscripten brings its own clang, node and the node modules it runs; python3 serves the page.
+web_packages="emscripten python3 tar xz-utils bzip2 make cmake"
+web_test_packages="chromium"
 
 case "$mode" in
   run) packages=$run_packages ;;
   test) packages="$run_packages $test_packages" ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  web) packages=$web_packages ;;
+  web-test)
+    packages="$web_packages $web_test_packages"
+    # playwright-core comes through npm; a node from elsewhere usually brings its own npm.
+    command -v npm >/dev/null 2>&1 || packages="$packages npm"
+    ;;
+  *) echo "usage: $0 run|test|web|web-test" >&2; exit 2 ;;
 esac
 
 if [ ! -f /etc/debian_version ] || ! command -v apt-get >/dev/null 2>&1; then

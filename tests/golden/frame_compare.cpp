@@ -69,6 +69,33 @@ FrameDifference compareFrames(const RgbFrame& reference, const RgbFrame& candida
     return result;
 }
 
+RgbFrame heldToNeighbourhood(const RgbFrame& reference, const RgbFrame& candidate)
+{
+    RgbFrame held = candidate;
+    if (reference.width != candidate.width || reference.height != candidate.height ||
+        reference.rgb.size() != candidate.rgb.size()) {
+        return held;
+    }
+    for (int y = 0; y < reference.height; ++y) {
+        for (int x = 0; x < reference.width; ++x) {
+            for (int c = 0; c < channels; ++c) {
+                int low = maxLevel;
+                int high = 0;
+                for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, reference.height - 1); ++ny) {
+                    for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, reference.width - 1); ++nx) {
+                        const int level = reference.rgb[indexOf(reference, nx, ny) + c];
+                        low = std::min(low, level);
+                        high = std::max(high, level);
+                    }
+                }
+                uint8_t& level = held.rgb[indexOf(held, x, y) + c];
+                level = static_cast<uint8_t>(std::clamp(static_cast<int>(level), low, high));
+            }
+        }
+    }
+    return held;
+}
+
 RgbFrame differenceSheet(const RgbFrame& reference, const RgbFrame& candidate)
 {
     RgbFrame sheet;

@@ -100,6 +100,34 @@ TEST(GoldenMetric, PassesRoundingAndFailsVisibleChanges)
     }
 }
 
+// A frame of another rasteriser: one sample of four flipped along the card's left edge
+// (a quarter of the way from the card's colour to the background's) passes; a tint,
+// the card gone or moved by a pixel fails.
+TEST(GoldenMetric, AcrossRasterisersEdgeSamplesPassAndChangesFail)
+{
+    const RgbFrame reference = cardFrame(cardLeft, cardTop);
+    const int quarterTowardsBackground = cardDark + (background - cardDark) / 4;
+    const MetricCase cases[] = {
+        {"the same frame", reference, true},
+        {"the card's left edge a sample short",
+         changed(reference,
+                 [&](RgbFrame* f) {
+                     for (int y = cardTop; y < cardTop + cardHeight; ++y) put(f, cardLeft, y, quarterTowardsBackground);
+                 }),
+         true},
+        {"the card one pixel right", cardFrame(cardLeft + 1, cardTop), false},
+        {"the card 8 levels darker", cardFrame(cardLeft, cardTop, tintLevels), false},
+        {"the card gone", cardFrame(cardLeft, cardTop, 0, false), false},
+    };
+    const int pixels = frameWidth * frameHeight;
+    for (const MetricCase& c : cases) {
+        const FrameDifference strict = compareFrames(reference, c.candidate);
+        const FrameDifference held = compareFrames(reference, heldToNeighbourhood(reference, c.candidate));
+        EXPECT_EQ(held.passesAcrossRasterisers(pixels), c.passes) << c.what << ": " << describeDifference(held);
+        EXPECT_LE(held.worstTileMeanLevels, strict.worstTileMeanLevels) << c.what << ": holding only takes away";
+    }
+}
+
 TEST(GoldenMetric, SheetHoldsReferenceNewAndAmplifiedDifference)
 {
     const RgbFrame reference = cardFrame(cardLeft, cardTop);

@@ -3,7 +3,6 @@
 
 #include "app/render_state.h"
 #include "app/startup.h"
-#include "direction/timeline.h"
 #include "offscreen.h"
 #include "tool_platform.h"
 
@@ -16,22 +15,6 @@ bool startDemoOffscreen(int width, int height, int samples, std::string* error)
     onReshape(width, height);
     setupRenderState();
     return true;
-}
-
-void replayBefore(const FrameSchedule& schedule)
-{
-    for (int32_t timeMs : schedule.replayMs) {
-        idleAt(timeMs);
-    }
-    if (!schedule.replayMs.empty()) {
-        displayFrame();
-    }
-}
-
-void drawFrameAt(int32_t timeMs)
-{
-    idleAt(timeMs);
-    displayFrame();
 }
 
 void captureFrame(std::vector<uint8_t>* rgb) { readOffscreenRgb(rgb); }

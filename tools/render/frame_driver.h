@@ -1,6 +1,7 @@
 // Runs the demo's own frame code on the offscreen picture from the tool's clock.
 #pragma once
 
+#include "frame_replay.h"
 #include "frame_schedule.h"
 
 #include <cstdint>
@@ -11,13 +12,6 @@
 // Installs the stand-ins, opens the offscreen picture, hands the demo its size,
 // and sets the demo's fixed render state (which loads the textures from data/).
 bool startDemoOffscreen(int width, int height, int samples, std::string* error);
-
-// The schedule's clock-only idle calls, then the frame of the last of them, so the
-// state a frame leaves for the next (shot, light, clear colour) is in place.
-void replayBefore(const FrameSchedule& schedule);
-
-// One idle call at timeMs and the frame it asks for, drawn and resolved.
-void drawFrameAt(int32_t timeMs);
 
 // The last drawn frame as RGB, top row first.
 void captureFrame(std::vector<uint8_t>* rgb);
