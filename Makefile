@@ -10,9 +10,10 @@ CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWARN
 run: deps-run build
 	./$(BUILD_DIR)/glasswind
 
-# The browser tests (label web) run with make test-web.
-test: deps-test build-tests
-	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE '^web$$'
+# The whole suite, the browser page's tests included (every fourth golden moment
+# of them; make test-web checks every one).
+test: deps-web-test web build-tests
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE '^web-all$$'
 
 deps-run:
 	./scripts/install-deps.sh run
@@ -91,10 +92,12 @@ serve-web: web
 	cd $(WEB_DIR) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
 # The browser build in headless Chromium (Debian's, driven by playwright-core from npm,
-# which never downloads a browser of its own): every golden moment against its reference.
+# which never downloads a browser of its own): the live page end to end and every
+# golden moment against its reference.
 deps-web-test: deps-test
 	./scripts/install-deps.sh web-test
 	cd tests/web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent
 
 test-web: deps-web-test web build-tests
-	cd $(BUILD_DIR) && ctest --output-on-failure -L '^web$$'
+	cd $(BUILD_DIR) && ctest --output-on-failure -L '^web' -E '^web[.]goldens$$'
+
