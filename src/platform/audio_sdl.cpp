@@ -61,12 +61,13 @@ std::chrono::steady_clock::time_point openedAt{};
 // demo's pictures are, though the card's crystal or the server runs apart.
 const char* const selfPacedDrivers[] = {"disk", "dummy"};
 
-bool followsSteadyClock(const char* driver)
+// Whether SDL's driver is one of names.
+template <size_t count> bool driverIsOneOf(const char* const (&names)[count], const char* driver)
 {
-    for (const char* paced : selfPacedDrivers) {
-        if (driver != nullptr && std::strcmp(driver, paced) == 0) return false;
+    for (const char* name : names) {
+        if (driver != nullptr && std::strcmp(driver, name) == 0) return true;
     }
-    return true;
+    return false;
 }
 
 // SDL's sound-server backends ask the server for one device buffer of latency
@@ -80,10 +81,7 @@ constexpr uint64_t serverShareOfBuffer = 2;
 
 uint64_t latencyAfterCallback(const char* driver, uint64_t bufferFrames)
 {
-    for (const char* server : serverDrivers) {
-        if (driver != nullptr && std::strcmp(driver, server) == 0) return bufferFrames / serverShareOfBuffer;
-    }
-    return 0;
+    return driverIsOneOf(serverDrivers, driver) ? bufferFrames / serverShareOfBuffer : 0;
 }
 
 int succeed()
@@ -208,7 +206,7 @@ int init(int deviceNumber, uint32_t frequency, uint32_t, void*, const void*)
     deviceRate = frequency;
     openedAt = std::chrono::steady_clock::now();
     resetDeviceClock(&deviceClock, frequency);
-    deviceClockFollowed = followsSteadyClock(SDL_GetCurrentAudioDriver());
+    deviceClockFollowed = !driverIsOneOf(selfPacedDrivers, SDL_GetCurrentAudioDriver());
     followedHandle = 0;
     heardAfterCallbackFrames = latencyAfterCallback(SDL_GetCurrentAudioDriver(), obtained.samples);
     if (!exitHookSet) {
