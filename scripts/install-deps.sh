@@ -9,7 +9,7 @@ mode=${1:-run}
 
 run_packages="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl-dev
 libgl1-mesa-dri xfonts-base libpng-dev libx11-dev libxrandr-dev libsdl2-dev
-libsndfile1-dev libopenmpt-dev"
+libsndfile1-dev libopenmpt-dev libpulse-dev"
 test_packages="libgtest-dev xvfb xauth xdotool x11-utils x11-xserver-utils openbox ffmpeg
 sox clang clang-format libfreetype-dev libmp3lame-dev imagemagick
 pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon"

@@ -11,7 +11,9 @@
 
 #include "platform/audio_decode.h"
 #include "platform/audio_device_clock.h"
+#include "platform/audio_drivers.h"
 #include "platform/audio_mixer.h"
+#include "platform/pulse_server.h"
 #include "platform/stop_signals.h"
 
 #include <SDL.h>
@@ -20,7 +22,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <future>
 #include <memory>
 #include <thread>
@@ -45,7 +46,7 @@ std::chrono::steady_clock::time_point lastCallbackAt{};
 uint64_t lastCallbackFrame = 0;
 bool callbackSeen = false;
 // How long after a callback its first frame is heard, in frames.
-uint64_t heardAfterCallbackFrames = 0;
+uint64_t heardAfterCallback = 0;
 // The device's clock as its callbacks show it, and the placed sound that
 // follows the steady clock through it (0: none) with the device's frame-0 time
 // when it was placed; read and written under the device lock.
@@ -54,35 +55,6 @@ bool deviceClockFollowed = false;
 uint32_t followedHandle = 0;
 double placedFrameZeroAt = 0;
 std::chrono::steady_clock::time_point openedAt{};
-
-// Drivers that pace themselves by sleeping a buffer's length, not by a sound
-// clock: what they write is the timeline, so nothing follows the steady clock
-// through them. On every other driver the music is kept on the clock, as the
-// demo's pictures are, though the card's crystal or the server runs apart.
-const char* const selfPacedDrivers[] = {"disk", "dummy"};
-
-// Whether SDL's driver is one of names.
-template <size_t count> bool driverIsOneOf(const char* const (&names)[count], const char* driver)
-{
-    for (const char* name : names) {
-        if (driver != nullptr && std::strcmp(driver, name) == 0) return true;
-    }
-    return false;
-}
-
-// SDL's sound-server backends ask the server for one device buffer of latency
-// in all. PulseAudio spends about half of it in its sink and the rest in the
-// stream's queue, which has room for a callback's buffer when it runs, so what a
-// callback mixes is heard about half a buffer later: on a null sink, 13.6 ms
-// (PulseAudio 16) and 14.7 ms (PipeWire 0.3.65) after the callback, with a
-// 23.2 ms buffer. The other drivers play a buffer from when it is filled.
-const char* const serverDrivers[] = {"pulseaudio", "pipewire"};
-constexpr uint64_t serverShareOfBuffer = 2;
-
-uint64_t latencyAfterCallback(const char* driver, uint64_t bufferFrames)
-{
-    return driverIsOneOf(serverDrivers, driver) ? bufferFrames / serverShareOfBuffer : 0;
-}
 
 int succeed()
 {
@@ -177,7 +149,7 @@ uint64_t heardOneBufferFromNow()
         askedNow = (now - deviceFrameZeroAt(deviceClock)) * deviceRate;
     const double heardLater = std::max(0.0, askedNow) + deviceBufferFrames;
     const uint64_t frame = static_cast<uint64_t>(heardLater);
-    return frame > heardAfterCallbackFrames ? frame - heardAfterCallbackFrames : 0;
+    return frame > heardAfterCallback ? frame - heardAfterCallback : 0;
 }
 
 uint32_t getVersion() { return audioVersion; }
@@ -206,9 +178,13 @@ int init(int deviceNumber, uint32_t frequency, uint32_t, void*, const void*)
     deviceRate = frequency;
     openedAt = std::chrono::steady_clock::now();
     resetDeviceClock(&deviceClock, frequency);
-    deviceClockFollowed = !driverIsOneOf(selfPacedDrivers, SDL_GetCurrentAudioDriver());
+    // The music is kept on the clock, as the demo's pictures are, though the
+    // card's crystal or the server runs apart, on every driver with a clock.
+    const char* driver = SDL_GetCurrentAudioDriver();
+    deviceClockFollowed = !driverPacesItself(driver);
     followedHandle = 0;
-    heardAfterCallbackFrames = latencyAfterCallback(SDL_GetCurrentAudioDriver(), obtained.samples);
+    const SoundServer server = driverSpeaksPulse(driver) ? askPulseServer() : SoundServer::unknown;
+    heardAfterCallback = heardAfterCallbackFrames(driver, server, obtained.samples);
     if (!exitHookSet) {
         exitHookSet = on_exit(closeDeviceAtExit, nullptr) == 0;
         setStopCleanup(closeDeviceOnStop);

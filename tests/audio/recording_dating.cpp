@@ -177,19 +177,19 @@ double frameTimeMs(const std::vector<ArrivalStamp>& stamps, int64_t frame, int r
     return zero + frame * msPerSecond / rate;
 }
 
-bool readDemoOrigin(const std::string& path, double* originMs)
+bool readDemoClock(const std::string& path, DemoClockLog* log)
 {
     std::FILE* in = std::fopen(path.c_str(), "r");
     if (in == nullptr) return false;
     char kind[16];
-    double at = 0, value = 0, other = 0;
+    double at = 0, value = 0;
     bool found = false;
     char line[256];
     while (std::fgets(line, sizeof line, in) != nullptr) {
         if (std::sscanf(line, "%15s %lf %lf", kind, &at, &value) != 3) continue;
         if (std::string(kind) != "clock") continue;
-        other = at - value;
-        if (!found || other < *originMs) *originMs = other;
+        if (!found || at - value < log->originMs) log->originMs = at - value;
+        if (log->musicCallMs < 0 && value > demoMusicStartMs) log->musicCallMs = at;
         found = true;
     }
     std::fclose(in);

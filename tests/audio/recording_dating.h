@@ -46,5 +46,11 @@ std::vector<ArrivalStamp> readStamps(const std::string& path);
 // frame 0 would have been, each a little late; the earliest of them is taken.
 double frameTimeMs(const std::vector<ArrivalStamp>& stamps, int64_t frame, int rate);
 
-// Demo time 0 on the monotonic clock, from the clock probe's "clock T value" lines.
-bool readDemoOrigin(const std::string& path, double* originMs);
+// From the clock probe's "clock T value" lines, on the monotonic clock (ms):
+// demo time 0, and the first read of the demo's clock past the music's start,
+// the one after which its idle loop starts the music (-1 if none).
+struct DemoClockLog {
+    double originMs = 0;
+    double musicCallMs = -1;
+};
+bool readDemoClock(const std::string& path, DemoClockLog* log);

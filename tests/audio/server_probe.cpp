@@ -4,7 +4,9 @@
 //   server_probe now                          the monotonic clock, in ms
 //   server_probe stamp OUT LOG                copies stdin to OUT; LOG gets "T bytes" per read
 //   server_probe follow MUSIC RECORDING RATE STAMPLOG CLOCKLOG   (see followMusic)
+//   server_probe server-kind                  which server the audio layer finds, and how long it took
 #include "platform/audio_decode.h"
+#include "platform/pulse_server.h"
 #include "recording_dating.h"
 #include "test_sounds.h"
 
@@ -62,12 +64,14 @@ int stamp(const char* outPath, const char* logPath)
 }
 
 // Prints one line: "origin onset music0 unbroken_ms min_correlation worst_lag
-// drift_ms recording_start break" where origin is demo time 0 on the monotonic clock,
+// drift_ms recording_start break call" where origin is demo time 0 on the monotonic clock,
 // onset when the first sound was heard, music0 the offset of music time 0 from
 // demo time 5 000 (ms), worst_lag the farthest the music moved from one
 // window to the next (frames), drift_ms how far music time 0 had moved by the last window
 // that still followed the music, recording_start when the recording's frame 0 was,
-// and break what ended the run of music (none, dropout, jump, lost) and when.
+// break what ended the run of music (none, dropout, jump, lost) and when, and
+// call how long after demo time 5 000 the idle loop first read the clock past it
+// and so started the music (ms).
 int followMusic(const char* musicPath, const char* recordingPath, int rate, const char* stampPath,
                 const char* clockPath)
 {
@@ -80,25 +84,37 @@ int followMusic(const char* musicPath, const char* recordingPath, int rate, cons
     }
     const Follow follow = followRecording(music, testRate, readRecording(recordingPath), rate);
     const std::vector<ArrivalStamp> stamps = readStamps(stampPath);
-    double origin = 0.0;
-    if (!readDemoOrigin(clockPath, &origin) || stamps.empty()) {
+    DemoClockLog clock;
+    if (!readDemoClock(clockPath, &clock) || stamps.empty()) {
         std::fprintf(stderr, "no clock log or no arrival stamps\n");
         return 1;
     }
     if (!follow.found) {
-        std::printf("%.3f -1 0 0 0 0 0 %.3f lost@0\n", origin, frameTimeMs(stamps, 0, rate));
+        std::printf("%.3f -1 0 0 0 0 0 %.3f lost@0 0\n", clock.originMs, frameTimeMs(stamps, 0, rate));
         return 1;
     }
     const double musicZero = frameTimeMs(stamps, follow.zeroFrame, rate);
     // Where music time 0 lies as seen from the last window that followed the music.
     const double lastZero = frameTimeMs(stamps, follow.endFrame, rate) - follow.endMusicFrame * msPerSecond / rate;
     static const char* const kinds[] = {"none", "dropout", "jump", "lost"};
-    const double breakMs = follow.breakFrame < 0 ? 0.0 : frameTimeMs(stamps, follow.breakFrame, rate) - origin;
-    std::printf("%.3f %.3f %.3f %.1f %.3f %lld %.3f %.3f %s@%.0f\n", origin,
-                frameTimeMs(stamps, follow.onsetFrame, rate), musicZero - (origin + demoMusicStartMs),
+    const double breakMs = follow.breakFrame < 0 ? 0.0 : frameTimeMs(stamps, follow.breakFrame, rate) - clock.originMs;
+    const double startMs = clock.originMs + demoMusicStartMs;
+    std::printf("%.3f %.3f %.3f %.1f %.3f %lld %.3f %.3f %s@%.0f %.3f\n", clock.originMs,
+                frameTimeMs(stamps, follow.onsetFrame, rate), musicZero - startMs,
                 follow.unbrokenFrames * msPerSecond / rate, follow.worstCorrelation,
                 static_cast<long long>(follow.worstLag), lastZero - musicZero, frameTimeMs(stamps, 0, rate),
-                kinds[static_cast<int>(follow.breakKind)], breakMs);
+                kinds[static_cast<int>(follow.breakKind)], breakMs,
+                clock.musicCallMs < 0 ? 0.0 : clock.musicCallMs - startMs);
+    return 0;
+}
+
+// "pulseaudio", "pipewire" or "unknown", then the ms the asking took.
+int serverKind()
+{
+    static const char* const names[] = {"unknown", "pulseaudio", "pipewire"};
+    const double before = monotonicMs();
+    const SoundServer server = askPulseServer();
+    std::printf("%s %.1f\n", names[static_cast<int>(server)], monotonicMs() - before);
     return 0;
 }
 
@@ -111,11 +127,12 @@ int main(int argc, char** argv)
         std::printf("%.3f\n", monotonicMs());
         return 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "server-kind") == 0) return serverKind();
     if (argc == 4 && std::strcmp(argv[1], "stamp") == 0) return stamp(argv[2], argv[3]);
     if (argc == 7 && std::strcmp(argv[1], "follow") == 0) {
         return followMusic(argv[2], argv[3], std::atoi(argv[4]), argv[5], argv[6]);
     }
     std::fprintf(stderr, "usage: server_probe make-music OUT SECONDS | now | stamp OUT LOG |"
-                         " follow MUSIC RECORDING RATE STAMPLOG CLOCKLOG\n");
+                         " follow MUSIC RECORDING RATE STAMPLOG CLOCKLOG | server-kind\n");
     return 2;
 }
