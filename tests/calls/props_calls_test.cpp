@@ -63,17 +63,9 @@ TEST(Props, ATreeIsATurnedStretchedTrunkUnderAFourSidedCrown)
         "glPushMatrix",      "glTranslatef 1 2 3",     "glTranslatef 0 3 0", "glRotatef 90 -1 0 0",
         "glColor4f 0 1 0 1", "glutSolidCone 5 10 4 1", "glPopMatrix",
     };
+    // The whole list, so where each solid lands follows from it: the trunk 12.5 tall and
+    // centred 3 above the base, the crown's base 3 above it and its apex 13.
     EXPECT_EQ(callLines(), expected);
-
-    // The trunk stands centred 3 above the base, 12.5 tall, its corners turned onto the x axis.
-    const GlCall trunk = callsNamed("glutSolidCube")[0];
-    expectAt(placed(trunk), {1.0, 5.0, 3.0}, "trunk centre");
-    expectAt(placed(trunk, {0.0, 1.25, 0.0}), {1.0, 11.25, 3.0}, "trunk top");
-    expectAt(placed(trunk, {1.25, 0.0, 1.25}), {1.0 + 1.7677669529663689, 5.0, 3.0}, "trunk corner");
-    // The crown's base lies 3 above the base point and its apex 13 above it.
-    const GlCall crown = callsNamed("glutSolidCone")[0];
-    expectAt(placed(crown), {1.0, 5.0, 3.0}, "crown base");
-    expectAt(placed(crown, {0.0, 0.0, 10.0}), {1.0, 15.0, 3.0}, "crown apex");
     EXPECT_EQ(currentModelViewDepth(), 1);
 }
 
@@ -197,9 +189,7 @@ TEST(Props, TheLatticeIs172CubesInItsOrderAndKeepsItsTilt)
     // The tilt stays for the caller: the lattice's own origin sits at (7, 7.75, -6.5).
     EXPECT_EQ(currentModelViewDepth(), 1);
     const Matrix4 left = currentModelView();
-    EXPECT_NEAR(left.m[12], 7.0, closeEnough);
-    EXPECT_NEAR(left.m[13], 7.75, closeEnough);
-    EXPECT_NEAR(left.m[14], -6.5, closeEnough);
+    expectAt({left.m[12], left.m[13], left.m[14]}, {7.0, 7.75, -6.5}, "the lattice's origin");
     EXPECT_FALSE(isIdentity(left));
 }
 
@@ -242,6 +232,7 @@ TEST(Props, CardsAndGroundAreOnePolygonEachWithTheirOwnState)
     };
     EXPECT_LT(at("glDisable LIGHTING"), at("glBegin POLYGON")) << "the ground is unlit";
     EXPECT_EQ(lines.back(), "glEnable LIGHTING");
+    EXPECT_TRUE(isIdentity(currentModelView())) << "the caller's transform is gone after the ground";
     EXPECT_EQ(countOf("glColor4f", {1, 1, 1, 1}), 1);
 }
 

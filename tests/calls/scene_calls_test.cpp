@@ -78,12 +78,6 @@ protected:
         }
         return found;
     }
-
-    static std::vector<double> lastClearColour()
-    {
-        const std::vector<GlCall> clears = callsNamed("glClearColor");
-        return clears.empty() ? std::vector<double>{} : clears.back().args;
-    }
 };
 
 TEST_F(SceneCalls, TheCaptionsChangeAfter19220AndEndAfter21880)
@@ -178,7 +172,9 @@ TEST_F(SceneCalls, SkiesFollowTheirPulseAndSwitchToTheFastOneAt58330)
     };
     for (const Sky& sky : skies) {
         drawAt(sky.t);
-        EXPECT_EQ(lastClearColour(), sky.clear) << sky.t;
+        const std::vector<GlCall> clears = callsNamed("glClearColor");
+        ASSERT_FALSE(clears.empty()) << sky.t;
+        EXPECT_EQ(clears.back().args, sky.clear) << sky.t;
     }
 }
 

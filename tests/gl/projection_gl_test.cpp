@@ -2,7 +2,6 @@
 #include "app/clock.h"
 #include "app/startup.h"
 #include "direction/camera.h"
-#include "direction/light.h"
 #include "direction/timeline.h"
 #include "gl_context.h"
 #include "view/projection.h"
@@ -13,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -90,32 +90,21 @@ TEST(Projection, ModelViewIsIdentityAfterEitherSwitchAtAnyDepth)
     ensureGlContext();
     onReshape(demoWindowWidth, demoWindowHeight);
     ASSERT_EQ(modelViewDepth(), 1);
-
-    // A pop at one level is refused; the mode still starts from the identity.
-    glTranslatef(3.0f, 4.0f, 5.0f);
-    beginOverlay();
-    EXPECT_EQ(modelViewDepth(), 1);
-    expectIdentityModelView("overlay at one level");
-    expectSwitches(false, "overlay at one level");
-
-    glRotatef(30.0f, 0.0f, 1.0f, 0.0f);
-    beginPerspective();
-    EXPECT_EQ(modelViewDepth(), 2);
-    expectIdentityModelView("perspective");
-    expectSwitches(true, "perspective");
-
-    glScalef(2.0f, 2.0f, 2.0f);
-    beginPerspective();
-    EXPECT_EQ(modelViewDepth(), 3);
-    expectIdentityModelView("perspective twice");
-
-    for (int i = 0; i < 3; ++i) {
-        glTranslatef(1.0f, 0.0f, 0.0f);
-        beginOverlay();
-        expectIdentityModelView("overlay after perspective");
-        expectSwitches(false, "overlay after perspective");
+    // Each switch comes after a stray transform. The perspective pushes a level and the
+    // overlay pops one; a pop at one level is refused, and the mode still starts from the identity.
+    const struct {
+        bool perspective;
+        GLint depth;
+    } switches[] = {{false, 1}, {true, 2}, {true, 3}, {false, 2}, {false, 1}, {false, 1}};
+    for (const auto& step : switches) {
+        glTranslatef(3.0f, 4.0f, 5.0f);
+        glRotatef(30.0f, 0.0f, 1.0f, 0.0f);
+        step.perspective ? beginPerspective() : beginOverlay();
+        const char* when = step.perspective ? "perspective" : "overlay";
+        EXPECT_EQ(modelViewDepth(), step.depth) << when;
+        expectIdentityModelView(when);
+        expectSwitches(step.perspective, when);
     }
-    EXPECT_EQ(modelViewDepth(), 1);
     while (glGetError() != GL_NO_ERROR) {
     }
 }
@@ -157,28 +146,31 @@ TEST(Projection, PerspectiveIs45DegreesFromNear01ToFar5000AtTheWindowsAspect)
     onReshape(demoWindowWidth, demoWindowHeight);
 }
 
+void expectBox(const OverlayBox& box, const char* when)
+{
+    EXPECT_EQ(overlayLeft, box.left) << when;
+    EXPECT_EQ(overlayRight, box.right) << when;
+    EXPECT_EQ(overlayBottom, box.bottom) << when;
+    EXPECT_EQ(overlayTop, box.top) << when;
+}
+
 TEST(Projection, OverlayProjectsTheBoxOntoTheWindow)
 {
     ensureGlContext();
     onReshape(demoWindowWidth, demoWindowHeight);
     beginOverlay();
-    EXPECT_EQ(overlayLeft, -160.0f);
-    EXPECT_EQ(overlayRight, 160.0f);
-    EXPECT_EQ(overlayBottom, -90.0f);
-    EXPECT_EQ(overlayTop, 90.0f);
+    expectBox({-160, 160, -90, 90}, "800x450");
+    // Column-major: x and y scaled to the box, z flipped, nothing moved.
+    const double expected[16] = {2.0 / 320.0, 0, 0, 0, 0, 2.0 / 180.0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1};
     const Matrices m = currentMatrices();
-    EXPECT_NEAR(m.projection[0], 2.0 / 320.0, 1e-9);
-    EXPECT_NEAR(m.projection[5], 2.0 / 180.0, 1e-9);
-    EXPECT_NEAR(m.projection[10], -1.0, 1e-9);
-    EXPECT_NEAR(m.projection[12], 0.0, 1e-9);
-    EXPECT_NEAR(m.projection[13], 0.0, 1e-9);
-
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NEAR(m.projection[i], expected[i], 1e-9) << "element " << i;
+    }
     // A reshape alone leaves the box; the next overlay recomputes it.
     onReshape(450, 800);
-    EXPECT_EQ(overlayLeft, -160.0f);
+    expectBox({-160, 160, -90, 90}, "reshaped, before the overlay");
     beginOverlay();
-    EXPECT_EQ(overlayLeft, -90.0f);
-    EXPECT_EQ(overlayTop, 160.0f);
+    expectBox({-90, 90, -160, 160}, "450x800");
 }
 
 TEST(Projection, MinimisedWindowKeepsTheLastView)
@@ -188,47 +180,23 @@ TEST(Projection, MinimisedWindowKeepsTheLastView)
     demoTimeMs = 100000;
     onReshape(1024, 768);
     beginPerspective();
-    const Matrices wholePerspective = currentMatrices();
+    const Matrices whole = currentMatrices();
     beginOverlay();
-    const OverlayBox wholeBox = {overlayLeft, overlayRight, overlayBottom, overlayTop};
-
     for (const auto& size : {std::pair<int, int>{0, 768}, {1024, 0}, {0, 0}}) {
         onReshape(size.first, size.second);
         beginPerspective();
         const Matrices perspective = currentMatrices();
-        EXPECT_TRUE(allFinite(perspective.projection)) << size.first << "x" << size.second;
         for (int i = 0; i < 16; ++i) {
-            EXPECT_EQ(perspective.projection[i], wholePerspective.projection[i]) << "element " << i;
+            EXPECT_EQ(perspective.projection[i], whole.projection[i]) << size.first << "x" << size.second << " " << i;
         }
         beginOverlay();
         EXPECT_TRUE(allFinite(currentMatrices().projection)) << size.first << "x" << size.second;
-        EXPECT_EQ(overlayLeft, wholeBox.left);
-        EXPECT_EQ(overlayRight, wholeBox.right);
-        EXPECT_EQ(overlayBottom, wholeBox.bottom);
-        EXPECT_EQ(overlayTop, wholeBox.top);
+        expectBox({-120, 120, -90, 90}, "minimised");
     }
-
     // Restored: the new size counts again.
     onReshape(800, 450);
     beginOverlay();
     EXPECT_EQ(overlayLeft, -160.0f);
-}
-
-TEST(Projection, LightIsPlacedInWorldCoordinatesWhateverTheShot)
-{
-    ensureGlContext();
-    onReshape(demoWindowWidth, demoWindowHeight);
-    shotIndex = 18;
-    demoTimeMs = 90330;
-    beginPerspective();
-    selectLightPreset();
-    GLfloat stored[4];
-    glGetLightfv(GL_LIGHT0, GL_POSITION, stored);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(stored[i], lightPosition[i]) << "component " << i;
-    }
-    EXPECT_NEAR(stored[0], 140.113f, 1e-3f);
-    beginOverlay();
 }
 
 } // namespace

@@ -30,17 +30,11 @@ TEST(RenderState, MultisampleNoticeOnceWithFourSamples)
     EXPECT_EQ(samplesPerPixel, 4);
 }
 
-TEST(RenderState, NoNoticeWithoutSampleBuffers)
+TEST(RenderState, FixedStateForTheWholeRunAndNoNoticeWithoutSampleBuffers)
 {
     ensureGlContext(plainMode);
     EXPECT_EQ(stdoutOfSetup(), "");
     EXPECT_EQ(sampleBufferCount, 0);
-}
-
-TEST(RenderState, FixedStateForTheWholeRun)
-{
-    ensureGlContext(plainMode);
-    stdoutOfSetup();
 
     for (GLenum on : {GL_LIGHTING, GL_LIGHT0, GL_DEPTH_TEST, GL_COLOR_MATERIAL, GL_POLYGON_SMOOTH, GL_POINT_SMOOTH,
                       GL_MULTISAMPLE}) {

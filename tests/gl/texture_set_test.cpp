@@ -87,6 +87,8 @@ struct LoaderCase {
     std::vector<unsigned char> firstTexels; // RGBA as read back
 };
 
+PngPicture pattern(int colourType) { return patternPicture(4, 2, colourType); }
+
 PngPicture paletted(bool withAlpha)
 {
     PngPicture picture;
@@ -104,7 +106,7 @@ PngPicture paletted(bool withAlpha)
 PngPicture wideSamples()
 {
     // Every 8-bit sample v of the pattern becomes the 16-bit sample v * 257.
-    PngPicture narrow = patternPicture(4, 2, PNG_COLOR_TYPE_RGB);
+    PngPicture narrow = pattern(PNG_COLOR_TYPE_RGB);
     PngPicture picture = narrow;
     picture.bitDepth = 16;
     picture.rows.clear();
@@ -136,32 +138,19 @@ PngPicture oneBitGrey()
 TEST_F(TextureFiles, EveryKindOfPngLoadsWithItsSizeComponentsAndFirstRow)
 {
     const std::vector<unsigned char> rgbRow = {0, 5, 10, 255, 16, 21, 26, 255, 32, 37, 42, 255};
+    const PngPicture notPowersOfTwo = patternPicture(300, 75, PNG_COLOR_TYPE_RGB);
     const LoaderCase cases[] = {
-        {"grey", patternPicture(4, 2, PNG_COLOR_TYPE_GRAY), 4, 2, 3, {0, 0, 0, 255, 16, 16, 16, 255, 32, 32, 32, 255}},
-        {"grey+alpha",
-         patternPicture(4, 2, PNG_COLOR_TYPE_GRAY_ALPHA),
-         4,
-         2,
-         4,
-         {0, 0, 0, 5, 16, 16, 16, 21, 32, 32, 32, 37}},
-        {"rgb", patternPicture(4, 2, PNG_COLOR_TYPE_RGB), 4, 2, 3, rgbRow},
-        {"rgba",
-         patternPicture(4, 2, PNG_COLOR_TYPE_RGB_ALPHA),
-         4,
-         2,
-         4,
-         {0, 5, 10, 15, 16, 21, 26, 31, 32, 37, 42, 47}},
+        {"grey", pattern(PNG_COLOR_TYPE_GRAY), 4, 2, 3, {0, 0, 0, 255, 16, 16, 16, 255, 32, 32, 32, 255}},
+        {"grey+alpha", pattern(PNG_COLOR_TYPE_GRAY_ALPHA), 4, 2, 4, {0, 0, 0, 5, 16, 16, 16, 21, 32, 32, 32, 37}},
+        {"rgb", pattern(PNG_COLOR_TYPE_RGB), 4, 2, 3, rgbRow},
+        {"rgba", pattern(PNG_COLOR_TYPE_RGB_ALPHA), 4, 2, 4, {0, 5, 10, 15, 16, 21, 26, 31, 32, 37, 42, 47}},
         {"paletted", paletted(false), 4, 2, 3, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255}},
         {"paletted+tRNS", paletted(true), 4, 2, 4, {255, 0, 0, 0, 0, 255, 0, 128, 0, 0, 255, 255}},
         {"16-bit", wideSamples(), 4, 2, 3, rgbRow},
         {"interlaced", interlaced(), 8, 8, 3, rgbRow},
         {"1-bit grey", oneBitGrey(), 8, 1, 3, {255, 255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255}},
-        {"300x75",
-         patternPicture(300, 75, PNG_COLOR_TYPE_RGB),
-         512,
-         128,
-         3,
-         {0, 5, 10, 255, 0, 5, 10, 255, 16, 21, 26, 255}},
+        // Stretched to powers of two, the leading texels repeated.
+        {"300x75", notPowersOfTwo, 512, 128, 3, {0, 5, 10, 255, 0, 5, 10, 255, 16, 21, 26, 255}},
     };
     for (const LoaderCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -210,7 +199,7 @@ TEST_F(TextureFiles, MissingWrongAndTruncatedFilesGiveZeroSilently)
 // A 4 x 2 picture of one colour, told apart by its red and green.
 PngPicture plain(int mark)
 {
-    PngPicture picture = patternPicture(4, 2, PNG_COLOR_TYPE_RGB);
+    PngPicture picture = pattern(PNG_COLOR_TYPE_RGB);
     for (size_t i = 0; i < picture.rows.size(); i += 3) {
         picture.rows[i] = static_cast<unsigned char>(10 * mark);
         picture.rows[i + 1] = static_cast<unsigned char>(255 - 10 * mark);

@@ -38,17 +38,17 @@ std::vector<int32_t> cutsWithin(int scene)
 
 struct FlashCue {
     int scene;
-    std::vector<int32_t> opening; // the scene start, when the train opens with one
+    std::vector<int32_t> opening; // the scene start, when the train opens with one (or the wave rises)
     std::vector<int32_t> onCuts;  // one per cut inside the scene, in order
 };
 
-TEST(EqualConstants, FlashesFallOnTheirScenesStartAndOnEveryCutWithinIt)
+TEST(EqualConstants, FlashesAndTheWaveRiseOpenTheirScenesAndFlashesFallOnEveryCut)
 {
     const std::vector<int32_t> none;
     const FlashCue cues[] = {
         {1, none, {std::begin(forestFlashTimesMs), std::end(forestFlashTimesMs)}},
         {4, {latticeSceneStartMs}, {std::begin(latticeFlashTimesMs), std::end(latticeFlashTimesMs)}},
-        {5, {risingFieldStartMs}, none},
+        {5, {risingFieldStartMs, waveRiseMs}, none}, // the flash and the rise of the wave field
         {6, {blockFieldStartMs}, {std::begin(blockFieldFlashTimesMs), std::end(blockFieldFlashTimesMs)}},
         {7, {restingFieldStartMs}, {std::begin(restingFieldFlashTimesMs), std::end(restingFieldFlashTimesMs)}},
         {8, {wideGroundStartMs}, none},
@@ -78,13 +78,6 @@ TEST(EqualConstants, EachCreditHoldsToTheEndOfItsShotRow)
     }
     EXPECT_EQ(creditForTime(t), nullptr);
     EXPECT_TRUE(isSceneStart(t - 1)) << "the last card ends where scene 7 starts";
-}
-
-TEST(EqualConstants, TheWaveRisesFromTheStartOfScene5)
-{
-    constexpr int risingScene = 5;
-    EXPECT_TRUE(isSceneStart(waveRiseMs));
-    EXPECT_EQ(sceneForTime(waveRiseMs), risingScene);
 }
 
 } // namespace

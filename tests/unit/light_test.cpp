@@ -4,66 +4,46 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
+#include <utility>
 
 namespace {
 
-struct Placement {
-    float x, y, z;
-};
-
-Placement placementAt(int32_t t)
-{
-    float position[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
-    lightPositionFor(lightPresetForTime(t), t, position);
-    EXPECT_EQ(position[3], 0.0f) << "light 0 stays directional at " << t;
-    return {position[0], position[1], position[2]};
-}
-
-// An orbiting preset at time t: x and z are the float roundings of radius sin and
-// cos of the angle, near the values worked out by hand.
-void expectOrbit(int32_t t, double radius, double angle, float height, double roughX, double roughZ)
-{
-    const Placement orbit = placementAt(t);
-    EXPECT_EQ(orbit.x, static_cast<float>(radius * std::sin(angle))) << "at " << t;
-    EXPECT_EQ(orbit.y, height) << "at " << t;
-    EXPECT_EQ(orbit.z, static_cast<float>(radius * std::cos(angle))) << "at " << t;
-    EXPECT_NEAR(orbit.x, roughX, 1e-3) << "at " << t;
-    EXPECT_NEAR(orbit.z, roughZ, 1e-3) << "at " << t;
-}
-
 TEST(LightPresets, BoundariesBelongToTheLaterPreset)
 {
-    EXPECT_EQ(lightPresetForTime(INT32_MIN), 0);
-    EXPECT_EQ(lightPresetForTime(4999), 0);
-    EXPECT_EQ(lightPresetForTime(5000), 1);
-    EXPECT_EQ(lightPresetForTime(90329), 1);
-    EXPECT_EQ(lightPresetForTime(90330), 2);
-    EXPECT_EQ(lightPresetForTime(118769), 2);
-    EXPECT_EQ(lightPresetForTime(118770), 3);
-    EXPECT_EQ(lightPresetForTime(147219), 3);
-    EXPECT_EQ(lightPresetForTime(147220), 4);
-    EXPECT_EQ(lightPresetForTime(INT32_MAX), 4);
+    const std::pair<int32_t, int> presets[] = {
+        {INT32_MIN, 0}, {4999, 0},   {5000, 1},   {90329, 1},  {90330, 2},
+        {118769, 2},    {118770, 3}, {147219, 3}, {147220, 4}, {INT32_MAX, 4},
+    };
+    for (const auto& [t, preset] : presets) {
+        EXPECT_EQ(lightPresetForTime(t), preset) << "at " << t;
+    }
 }
 
 TEST(LightPresets, PlacementsAtEachChange)
 {
-    const Placement front = placementAt(4999);
-    EXPECT_EQ(front.x, 0.0f);
-    EXPECT_EQ(front.y, 0.0f);
-    EXPECT_EQ(front.z, 10.0f);
-
-    // The stored components are single-precision roundings of the double products.
-    EXPECT_EQ(static_cast<double>(placementAt(5000).x), 14.069999694824219);
-    expectOrbit(5000, 15, 7.5, 50, 14.07, 5.1995);
-    expectOrbit(90330, 200, 90.33, 200, 140.113, -142.718);
-    expectOrbit(118770, 50, 178.155, 50, 39.652, -30.459);
-
-    for (int32_t t : {147220, 175000, 196000, INT32_MAX}) {
-        const Placement high = placementAt(t);
-        EXPECT_EQ(high.x, 0.0f);
-        EXPECT_EQ(high.y, 200.0f);
-        EXPECT_EQ(high.z, -100.0f);
+    // The orbits put radius sin(angle) on x and radius cos(angle) on z, worked in double
+    // precision and stored as the nearest float: radius 15 at 0.0015 rad/ms from 5000,
+    // 200 at 0.001 from 90330 and 50 at 0.0015 from 118770 (angles 7.5, 90.33, 178.155).
+    struct Placement {
+        int32_t t;
+        float x, y, z;
+    };
+    const Placement placements[] = {
+        {4999, 0, 0, 10},
+        {5000, 14.069999694824219f, 50, 5.199529647827148f},
+        {90330, 140.1127166748047f, 200, -142.71800231933594f},
+        {118770, 39.65193557739258f, 50, -30.458559036254883f},
+        {147220, 0, 200, -100},
+        {175000, 0, 200, -100},
+        {INT32_MAX, 0, 200, -100},
+    };
+    for (const Placement& p : placements) {
+        float position[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
+        lightPositionFor(lightPresetForTime(p.t), p.t, position);
+        EXPECT_EQ(position[0], p.x) << "at " << p.t;
+        EXPECT_EQ(position[1], p.y) << "at " << p.t;
+        EXPECT_EQ(position[2], p.z) << "at " << p.t;
+        EXPECT_EQ(position[3], 0.0f) << "light 0 stays directional at " << p.t;
     }
 }
 

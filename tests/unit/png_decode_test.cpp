@@ -163,11 +163,13 @@ TEST(BadInput, ASmallFileClaimingAHugeImageCostsNoMoreThanItsDataFills)
     EXPECT_LT(largestAllocation, oneMiB);
 }
 
-TEST(BadInput, EveryTruncationAndCorruptionFails)
+TEST(BadInput, EveryTruncationAndCorruptionFailsWithoutPrinting)
 {
     const std::vector<unsigned char> whole = encodePng(patternPicture(16, 16, PNG_COLOR_TYPE_RGB));
     TextureImage image;
     ASSERT_TRUE(decode(whole, &image));
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
     for (size_t size = 0; size < whole.size(); ++size) {
         const std::vector<unsigned char> part(whole.begin(), whole.begin() + size);
         EXPECT_FALSE(decode(part, &image)) << "cut at " << size;
@@ -187,22 +189,13 @@ TEST(BadInput, EveryTruncationAndCorruptionFails)
     append(&badStream, chunk("IDAT", std::vector<unsigned char>(40, 0xff)));
     append(&badStream, chunk("IEND", {}));
     EXPECT_FALSE(decode(badStream, &image));
-}
+    EXPECT_FALSE(decode(claimedSize(100000, 1), &image));
 
-TEST(BadInput, NothingIsPrinted)
-{
-    const std::vector<unsigned char> whole = encodePng(patternPicture(4, 4, PNG_COLOR_TYPE_RGB));
     // An ancillary chunk with a bad CRC is only warned about, and the image still loads.
     std::vector<unsigned char> warned(whole.begin(), whole.begin() + 33);
     append(&warned, chunk("tEXt", {'a', 0, 'b'}, false));
     warned.insert(warned.end(), whole.begin() + 33, whole.end());
-
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    TextureImage image;
     EXPECT_TRUE(decode(warned, &image));
-    EXPECT_FALSE(decode(std::vector<unsigned char>(whole.begin(), whole.end() - 20), &image));
-    EXPECT_FALSE(decode(claimedSize(100000, 1), &image));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
