@@ -66,13 +66,14 @@ bool mixOne(MixChannel* channel, int32_t* mix, uint32_t frames)
     return true;
 }
 
-// Whether a channel can move by step within its sound, fade included; a move
-// that would leave it waits for a later buffer.
+// Whether a channel can move by step within its sound: the crossfade reads
+// followFadeFrames both where it stands and step frames on, so the later of the
+// two must end inside the sound. A move that would leave it waits for a later buffer.
 bool canMove(const MixChannel& channel, int64_t step)
 {
     const int64_t frame = static_cast<int64_t>(channel.frame);
     const int64_t frames = static_cast<int64_t>(channel.frames);
-    return frame + step >= 0 && frame + step + followFadeFrames < frames && frame + followFadeFrames < frames;
+    return frame + step >= 0 && frame + std::max<int64_t>(step, 0) + followFadeFrames < frames;
 }
 
 // Adds the first followFadeFrames of a channel while it moves step frames: a
