@@ -63,6 +63,13 @@ prove() {
     mounted+=("$root/$fs")
   done
   git clone -q "$repo" "$root/src/glasswind"
+  # This machine's own certificate authorities (a network proxy's, say) go into the
+  # root, where ca-certificates takes them in when it is installed, as a desktop
+  # on the same network would have them; without them npm cannot reach its registry.
+  if compgen -G "/usr/local/share/ca-certificates/*.crt" >/dev/null; then
+    mkdir -p "$root/usr/local/share/ca-certificates"
+    cp /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/"
+  fi
   before=$(chroot "$root" dpkg-query -W | wc -l)
   say "make $target in a fresh $suite root (clone of $(git -C "$repo" rev-parse --short HEAD))"
   start=$(date +%s)
