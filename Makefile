@@ -96,7 +96,7 @@ serve-web: web
 # golden moment against its reference.
 deps-web-test: deps-test
 	./scripts/install-deps.sh web-test
-	cd tests/web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent
+	cd tests/web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
 
 test-web: deps-web-test web build-tests
 	cd $(BUILD_DIR) && ctest --output-on-failure -L '^web' -E '^web[.]goldens$$'
