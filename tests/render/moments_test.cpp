@@ -81,14 +81,7 @@ template <typename Match> int countBetweenBands(const Frame& f, Match match)
     return count;
 }
 
-int brightest(const Frame& f)
-{
-    int most = 0;
-    for (size_t i = 0; i < f.rgb.size(); ++i) {
-        most = std::max<int>(most, f.rgb[i]);
-    }
-    return most;
-}
+int brightest(const Frame& f) { return f.rgb.empty() ? -1 : *std::max_element(f.rgb.begin(), f.rgb.end()); }
 
 double meanBetweenBands(const Frame& f)
 {
@@ -134,24 +127,18 @@ TEST(Moments, AtFiveSecondsTheForestShowsUnveiledThenTheFadeFromBlackBegins)
 
 TEST(Moments, TheFirstCaptionGivesWayToTheSecondUnderTheFlashAt19220)
 {
-    const auto blueInFirstCaption = [](const Frame& f) {
+    // The captions' boxes in overlay units: left, top, right, bottom.
+    const auto countIn = [](const Frame& f, double left, double top, double right, double bottom, auto match) {
         int count = 0;
-        for (int y = f.row(-46.24); y <= f.row(-70.76); ++y) {
-            for (int x = f.column(-8.0); x <= f.column(142.0); ++x) {
-                count += isBlueText(f.lit(x, y)) ? 1 : 0;
+        for (int y = f.row(top); y <= f.row(bottom); ++y) {
+            for (int x = f.column(left); x <= f.column(right); ++x) {
+                count += match(f.lit(x, y)) ? 1 : 0;
             }
         }
         return count;
     };
-    const auto whiteInSecondCaption = [](const Frame& f) {
-        int count = 0;
-        for (int y = f.row(63.88); y <= f.row(53.12); ++y) {
-            for (int x = f.column(-130.0); x <= f.column(-30.0); ++x) {
-                count += isWhite(f.lit(x, y)) ? 1 : 0;
-            }
-        }
-        return count;
-    };
+    const auto blueInFirstCaption = [&](const Frame& f) { return countIn(f, -8.0, -46.24, 142.0, -70.76, isBlueText); };
+    const auto whiteInSecondCaption = [&](const Frame& f) { return countIn(f, -130.0, 63.88, -30.0, 53.12, isWhite); };
     const Frame before = renderAt(19219);
     EXPECT_GT(blueInFirstCaption(before), 300);
 
@@ -326,7 +313,7 @@ protected:
     fs::path work;
 };
 
-TEST_F(GreenCredits, TheSecondCreditTakesTheOppositeCorner)
+TEST_F(GreenCredits, TheSecondTakesTheOppositeCornerAndAWiderWindowMovesThemOutward)
 {
     // Credit 1 holds to 122330, but the flash that starts there hides that frame.
     const Card first = findCard(122329, 800, 450);
@@ -340,17 +327,13 @@ TEST_F(GreenCredits, TheSecondCreditTakesTheOppositeCorner)
     EXPECT_NEAR(second.centreX, -112.0, 1.0);
     EXPECT_NEAR(second.centreY, 58.5, 1.0);
     EXPECT_NEAR(second.width, 64.35, 1.0);
-}
 
-TEST_F(GreenCredits, AWiderWindowMovesTheCreditsOutwardAndKeepsTheirSize)
-{
-    const Card narrow = findCard(122329, 800, 450);
-    const Card wide = findCard(122329, 1280, 540);
     // The box is +-213.3 units across at 1280x540: the centre moves from 112 to 149.3.
+    const Card wide = findCard(122329, 1280, 540);
     EXPECT_NEAR(wide.centreX, 149.33, 1.0);
-    EXPECT_NEAR(wide.centreY, narrow.centreY, 1.0);
-    EXPECT_NEAR(wide.width, narrow.width, 1.0);
-    EXPECT_NEAR(wide.height, narrow.height, 1.0);
+    EXPECT_NEAR(wide.centreY, -58.5, 1.0);
+    EXPECT_NEAR(wide.width, 52.79, 1.0);
+    EXPECT_NEAR(wide.height, 25.0, 1.0);
 }
 
 TEST(Moments, TheWideGroundFadesToBlackFrom186330)

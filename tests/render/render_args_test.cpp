@@ -239,8 +239,6 @@ TEST(RenderArgs, RefusesWhatCannotBeDoneWithOneLineNamingTheOption)
         {{"--quality", "x", "--video", "v.mp4"}, "--quality needs a whole number, not 'x'"},
         {{"--quality", "5", "--bench"}, "--quality applies only to --video"},
         {{"--chroma", "444", "--at", "5", "-o", "x.png"}, "--chroma applies only to --video"},
-        {{"--video", "v.mkv", "--codec", "ffv1", "--quality", "3"},
-         "--quality does not apply to ffv1, which is lossless"},
         {{"--png-level", "10", "--at", "5", "-o", "x.png"}, "--png-level needs zlib's level from 0 to 9, not '10'"},
         {{"--png-level", "1", "--video", "v.mp4"},
          "--png-level applies only to the PNG files of --at, --from/--to and --moments"},

@@ -1,5 +1,5 @@
-// The render tool on a real GL: the offscreen picture, the replayed clock, and a
-// PNG of a known moment. Each test runs in a process of its own under Xvfb.
+// The render tool on a real GL: the offscreen picture, the replayed clock, and the
+// picture of a known moment. Each test runs in a process of its own under Xvfb.
 #include "app/clock.h"
 #include "app/startup.h"
 #include "direction/timeline.h"
@@ -7,19 +7,14 @@
 #include "frame_schedule.h"
 #include "offscreen.h"
 #include "platform/windowing.h"
-#include "png_output.h"
-#include "png_read.h"
 #include "sample_counts.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <set>
-#include <cstdio>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -164,21 +159,9 @@ TEST(KnownMoment, TheFlashAtTheStartOfScene4FillsTheFrameUnderTheBands)
     const FrameSchedule schedule = scheduleAt(61880, steadyFps);
     replayBefore(schedule);
     drawFrameAt(schedule.outputMs.front());
-    std::vector<uint8_t> frame;
-    captureFrame(&frame);
-
-    const std::string path = "/tmp/glasswind-render-flash-" + std::to_string(getpid()) + ".png";
-    std::string error;
-    ASSERT_TRUE(savePng(path, width, height, frame, &error)) << error;
-    int readWidth = 0;
-    int readHeight = 0;
-    const std::vector<uint8_t> picture = readPngRgb(path, &readWidth, &readHeight);
-    std::remove(path.c_str());
-    ASSERT_EQ(readWidth, width);
-    ASSERT_EQ(readHeight, height);
-
-    ASSERT_FALSE(std::all_of(picture.begin(), picture.end(), [](uint8_t v) { return v == 0; }))
-        << "the frame at 61880 ms is all black";
+    std::vector<uint8_t> picture;
+    captureFrame(&picture);
+    ASSERT_EQ(picture.size(), static_cast<size_t>(width) * height * rgb);
     // The slow flash starts at opaque white, hiding the scene everywhere between the bands;
     // only the scanlines darken it: one pixel row of every two at a quarter brightness,
     // crisp even in a multisampled picture.

@@ -13,10 +13,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
-#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -240,114 +242,63 @@ TEST(Bench, MedianWorstAndRatePerSceneAndTheWorstScene)
     }
     EXPECT_EQ(worstScene(rows).scene, 6);
     const std::string table = formatBenchTable(rows, 800, 450);
-    int lines = 0;
-    for (char c : table) {
-        lines += c == '\n';
-    }
-    EXPECT_EQ(lines, 2 + 10 + 1);
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 2 + 10 + 1);
     EXPECT_NE(table.find("800x450"), std::string::npos);
     EXPECT_NE(table.find("worst: 6"), std::string::npos);
+}
+
+// The first "option value" pair of a space-separated list that args lack side by side, "" if none.
+std::string missingPair(const std::vector<std::string>& args, const std::string& pairs)
+{
+    std::istringstream words(pairs);
+    for (std::string option, value; words >> option >> value;) {
+        bool found = false;
+        for (size_t i = 0; i + 1 < args.size(); ++i) {
+            found = found || (args[i] == option && args[i + 1] == value);
+        }
+        if (!found) {
+            return option + " " + value;
+        }
+    }
+    return "";
 }
 
 TEST(Ffmpeg, FramesOnStandardInputTheSoundTrackFromItsFileAndEachCodecsSettings)
 {
     struct Case {
         const char* codec;
-        int quality;
-        int chroma;
+        int quality, chroma;
         const char* path;
         int width, height;
-        std::vector<std::pair<std::string, std::string>> follows; // option and value
+        const char* pairs; // each option with the value that must follow it
         bool faststart;
     };
+    constexpr int q = qualityNotGiven, c = chromaNotGiven; // the codec's own
     const Case cases[] = {
-        {"",
-         qualityNotGiven,
-         chromaNotGiven,
-         "out/demo.mp4",
-         1280,
-         720,
-         {{"-c:v", "libx264"},
-          {"-crf", "18"},
-          {"-pix_fmt", "yuv420p"},
-          {"-colorspace", "bt709"},
-          {"-color_range", "tv"},
-          {"-c:a", "aac"},
-          {"-f", "mp4"}},
-         true},
-        {"h264",
-         23,
-         444,
-         "demo.mkv",
-         640,
-         360,
-         {{"-crf", "23"}, {"-pix_fmt", "yuv444p"}, {"-colorspace", "smpte170m"}, {"-f", "matroska"}},
-         false},
-        {"hevc",
-         qualityNotGiven,
-         chromaNotGiven,
-         "demo",
-         1920,
-         1080,
-         {{"-c:v", "libx265"}, {"-crf", "20"}, {"-tag:v", "hvc1"}, {"-f", "mp4"}},
-         true},
-        {"ffv1",
-         qualityNotGiven,
-         chromaNotGiven,
-         "demo.MKV",
-         1280,
-         720,
-         {{"-c:v", "ffv1"}, {"-pix_fmt", "yuv444p"}, {"-c:a", "flac"}, {"-f", "matroska"}},
-         false},
-        {"prores",
-         9,
-         chromaNotGiven,
-         "demo.mov",
-         1280,
-         720,
-         {{"-c:v", "prores_ks"},
-          {"-profile:v", "3"},
-          {"-qscale:v", "9"},
-          {"-pix_fmt", "yuv422p10le"},
-          {"-c:a", "pcm_s16le"},
-          {"-f", "mov"}},
-         true},
-        {"prores",
-         qualityNotGiven,
-         444,
-         "demo.mov",
-         1280,
-         720,
-         {{"-profile:v", "4"}, {"-pix_fmt", "yuv444p10le"}},
-         true},
+        {"", q, c, "out/demo.mp4", 1280, 720,
+         "-c:v libx264 -crf 18 -pix_fmt yuv420p -colorspace bt709 -color_range tv -c:a aac -f mp4", true},
+        {"h264", 23, 444, "demo.mkv", 640, 360, "-crf 23 -pix_fmt yuv444p -colorspace smpte170m -f matroska", false},
+        {"hevc", q, c, "demo", 1920, 1080, "-c:v libx265 -crf 20 -tag:v hvc1 -f mp4", true},
+        {"ffv1", q, c, "demo.MKV", 1280, 720, "-c:v ffv1 -pix_fmt yuv444p -c:a flac -f matroska", false},
+        {"prores", 9, c, "demo.mov", 1280, 720,
+         "-c:v prores_ks -profile:v 3 -qscale:v 9 -pix_fmt yuv422p10le -c:a pcm_s16le -f mov", true},
+        {"prores", q, 444, "demo.mov", 1280, 720, "-profile:v 4 -pix_fmt yuv444p10le", true},
     };
-    for (const Case& c : cases) {
+    for (const Case& k : cases) {
         VideoJob job{
-            "/usr/bin/ffmpeg", "out/.demo.part-abc123", "/tmp/sound.raw", c.width, c.height, 30, {}, false, ""};
+            "/usr/bin/ffmpeg", "out/.demo.part-abc123", "/tmp/sound.raw", k.width, k.height, 30, {}, false, ""};
         std::string error;
-        ASSERT_TRUE(chooseVideoFormat(c.codec, c.quality, c.chroma, c.path, c.width, c.height, &job.format, &error))
-            << c.path << ": " << error;
+        ASSERT_TRUE(chooseVideoFormat(k.codec, k.quality, k.chroma, k.path, k.width, k.height, &job.format, &error))
+            << k.path << ": " << error;
         const std::vector<std::string> args = ffmpegArguments(job);
-        const auto follows = [&args](const std::string& option, const std::string& value) {
-            for (size_t i = 0; i + 1 < args.size(); ++i) {
-                if (args[i] == option && args[i + 1] == value) {
-                    return true;
-                }
-            }
-            return false;
-        };
         EXPECT_EQ(args.front(), "/usr/bin/ffmpeg");
         EXPECT_EQ(args.back(), job.outputPath) << "written to the temporary name";
-        EXPECT_TRUE(follows("-pix_fmt", "rgb24"));
-        EXPECT_TRUE(follows("-video_size", std::to_string(c.width) + "x" + std::to_string(c.height)));
-        EXPECT_TRUE(follows("-framerate", "30"));
-        EXPECT_TRUE(follows("-i", "pipe:0"));
-        EXPECT_TRUE(follows("-ar", "44100"));
-        EXPECT_TRUE(follows("-i", "/tmp/sound.raw"));
-        for (const auto& [option, value] : c.follows) {
-            EXPECT_TRUE(follows(option, value)) << c.codec << " " << c.path << ": " << option << " " << value;
-        }
-        EXPECT_EQ(follows("-movflags", "+faststart"), c.faststart) << c.path;
+        const std::string size = std::to_string(k.width) + "x" + std::to_string(k.height);
+        EXPECT_EQ(missingPair(args, "-pix_fmt rgb24 -video_size " + size +
+                                        " -framerate 30 -i pipe:0 -ar 44100 -i /tmp/sound.raw " + k.pairs),
+                  "")
+            << k.codec << " " << k.path;
+        EXPECT_EQ(missingPair(args, "-movflags +faststart").empty(), k.faststart) << k.path;
     }
 }
 
@@ -436,26 +387,20 @@ TEST(VideoFormats, HdIsBt709AndSmallerPicturesBt601)
 
 TEST(Ffmpeg, FoundOnlyAsAnExecutableFileOnThePath)
 {
-    char dirTemplate[] = "/tmp/glasswind-path-XXXXXX";
-    const std::string dir = mkdtemp(dirTemplate);
-    const std::string folderNamed = dir + "/folder";
-    const std::string plainNamed = dir + "/plain";
-    const std::string real = dir + "/real";
-    mkdir(folderNamed.c_str(), 0755);
-    mkdir((folderNamed + "/ffmpeg").c_str(), 0755);
-    mkdir(plainNamed.c_str(), 0755);
-    mkdir(real.c_str(), 0755);
-    for (const std::string& file : {plainNamed + "/ffmpeg", real + "/ffmpeg"}) {
-        std::FILE* f = std::fopen(file.c_str(), "w");
-        std::fclose(f);
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("glasswind-path-" + std::to_string(getpid()));
+    fs::create_directories(dir / "folder" / "ffmpeg");
+    for (const char* file : {"plain", "real"}) {
+        fs::create_directories(dir / file);
+        std::ofstream(dir / file / "ffmpeg");
     }
-    chmod((real + "/ffmpeg").c_str(), 0755);
-
+    fs::permissions(dir / "real" / "ffmpeg", fs::perms::owner_all);
+    const std::string folders = "/nonexistent:" + (dir / "folder").string() + ":" + (dir / "plain").string();
     std::string found;
-    EXPECT_TRUE(findOnPath("ffmpeg", "/nonexistent:" + folderNamed + ":" + plainNamed + ":" + real, &found));
-    EXPECT_EQ(found, real + "/ffmpeg");
-    EXPECT_FALSE(findOnPath("ffmpeg", "/nonexistent:" + folderNamed + ":" + plainNamed, &found));
-    std::system(("rm -rf " + dir).c_str());
+    EXPECT_TRUE(findOnPath("ffmpeg", folders + ":" + (dir / "real").string(), &found));
+    EXPECT_EQ(found, (dir / "real" / "ffmpeg").string());
+    EXPECT_FALSE(findOnPath("ffmpeg", folders, &found));
+    fs::remove_all(dir);
 }
 
 } // namespace

@@ -10,47 +10,29 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
+namespace fs = std::filesystem;
+
 struct Folder {
-    std::string path;
-    Folder()
-    {
-        char name[] = "/tmp/glasswind-render-test-XXXXXX";
-        path = mkdtemp(name);
-    }
-    ~Folder() { std::system(("rm -rf " + path).c_str()); }
-    std::vector<std::string> entries() const
-    {
-        std::vector<std::string> names;
-        DIR* dir = opendir(path.c_str());
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        }
-        closedir(dir);
-        return names;
-    }
+    const std::string path =
+        (fs::temp_directory_path() / ("glasswind-render-test-" + std::to_string(getpid()))).string();
+    Folder() { fs::create_directories(path); }
+    ~Folder() { fs::remove_all(path); }
+    size_t entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(path), {})); }
 };
 
 std::string readBytes(const std::string& path)
 {
-    std::string bytes;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    char buffer[4096];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.append(buffer, got);
-    }
-    std::fclose(file);
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 TEST(PngOutput, PixelsComeBackTopRowFirstAndTheSameBytesEachTime)
@@ -69,7 +51,7 @@ TEST(PngOutput, PixelsComeBackTopRowFirstAndTheSameBytesEachTime)
     EXPECT_EQ(readWidth, width);
     EXPECT_EQ(readHeight, height);
     EXPECT_EQ(readBytes(folder.path + "/a.png"), readBytes(folder.path + "/b.png"));
-    EXPECT_EQ(folder.entries().size(), 2u) << "no temporary file is left behind";
+    EXPECT_EQ(folder.entries(), 2u) << "no temporary file is left behind";
 
     // Every compression level keeps the pixels; stored (0) is the largest file.
     std::vector<uint8_t> gradient;
@@ -102,7 +84,7 @@ TEST(PngOutput, NothingAppearsWhenTheFileCannotBeWritten)
     ASSERT_TRUE(openPending(folder.path + "/clip.mp4", &pending, &error)) << error;
     EXPECT_EQ(pending.tempPath.substr(pending.tempPath.size() - 4), ".mp4");
     abandonPending(&pending);
-    EXPECT_TRUE(folder.entries().empty());
+    EXPECT_EQ(folder.entries(), 0u);
 
     EXPECT_TRUE(ensureFolder(folder.path + "/frames", &error)) << error;
     EXPECT_TRUE(ensureFolder(folder.path + "/frames", &error)) << "an existing folder will do";
