@@ -26,6 +26,8 @@ constexpr size_t demoStartFrame = 1250;      // 5001 bytes rounded down to whole
 constexpr int recordMs = 500;                // the start comes one device buffer (23 ms) after the call
 constexpr uint32_t streamLoop = audioSampleLoop;
 constexpr uint32_t moduleFlags = audioMusicRamp | audioSampleLoop;
+constexpr int pcm16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+constexpr uint64_t noPosition = ~uint64_t{0}; // played alone: the sound starts from its beginning
 
 std::vector<int16_t> decoded(const std::string& path)
 {
@@ -56,23 +58,11 @@ struct DiskAudio : ::testing::Test {
 
     std::string path(const char* name) const { return dir + "/" + name; }
 
-    // Writes a one-second WAV, opens the device and loads the WAV looping;
-    // sound receives its decoded frames.
-    uint32_t openWithTestMusic(std::vector<int16_t>* sound)
-    {
-        const std::string file = path("music.wav");
-        EXPECT_TRUE(
-            writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, testRate, 2, testSignal(testRate, testRate, 2)));
-        *sound = decoded(file);
-        EXPECT_EQ(audio.init(audioDefaultDevice, testRate, 0, nullptr, nullptr), 1);
-        return audio.streamCreateFile(0, file.c_str(), 0, 0, streamLoop);
-    }
-
-    // Plays the sound from the byte position for a while and returns what was heard.
+    // Plays the sound, from the byte position unless noPosition, for a while and returns what was heard.
     std::vector<int16_t> record(uint32_t handle, uint64_t position, int ms = recordMs)
     {
         audio.channelPlay(handle, 0);
-        audio.channelSetPosition(handle, position, audioPosByte);
+        if (position != noPosition) audio.channelSetPosition(handle, position, audioPosByte);
         SDL_Delay(ms);
         audio.free(); // closes the recording file
         return readRecording(recordingPath);
@@ -107,20 +97,26 @@ double rms(const std::vector<int16_t>& samples)
     return std::sqrt(sum / std::max<size_t>(1, samples.size()));
 }
 
-struct EncodedCase {
+// A sound file of the test signal, played through the layer: lossless files decode
+// exactly, lossy ones close to the source. A loop wraps to its start, a one-shot ends
+// in silence, and a play without a position starts from the beginning.
+struct PlaybackCase {
     const char* label;
     const char* name;
     int format;
+    int frames;
     double allowedError; // RMS of decoded minus source, relative to the source's RMS
+    bool loop;
+    uint64_t position;
+    size_t minFrames; // heard at least, in the recordMs recording
 };
 
-class EncodedFiles : public DiskAudio, public ::testing::WithParamInterface<EncodedCase> {};
+class DiskAudioFiles : public DiskAudio, public ::testing::WithParamInterface<PlaybackCase> {};
 
-TEST_P(EncodedFiles, PlayFromFrame1250AfterPlayAndPosition)
+TEST_P(DiskAudioFiles, PlayFromTheFrameOfThePosition)
 {
-    const EncodedCase c = GetParam();
-    const int frames = testRate; // one second
-    const auto source = testSignal(frames, testRate, 2);
+    const PlaybackCase c = GetParam();
+    const auto source = testSignal(c.frames, testRate, 2);
     const std::string file = path(c.name);
     ASSERT_TRUE(writeSoundFile(file, c.format, testRate, 2, source)) << sf_strerror(nullptr);
 
@@ -131,34 +127,27 @@ TEST_P(EncodedFiles, PlayFromFrame1250AfterPlayAndPosition)
     EXPECT_LE(rms(difference), c.allowedError * rms(source));
 
     ASSERT_EQ(audio.init(audioDefaultDevice, testRate, 0, nullptr, nullptr), 1);
-    const uint32_t handle = audio.streamCreateFile(0, file.c_str(), 0, 0, streamLoop);
+    const uint32_t handle = audio.streamCreateFile(0, file.c_str(), 0, 0, c.loop ? streamLoop : 0);
     ASSERT_NE(handle, 0u) << "code " << audio.errorGetCode();
-    expectPlayedFrom(record(handle, demoStartPosition), sound, demoStartFrame, true, testRate / 5);
+    const size_t from = c.position == noPosition ? 0 : demoStartFrame;
+    expectPlayedFrom(record(handle, c.position), sound, from, c.loop, c.minFrames);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, EncodedFiles,
-                         ::testing::Values(EncodedCase{"Wav", "pcm.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.0},
-                                           EncodedCase{"Mp3", "lossy.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III,
-                                                       0.3},
-                                           EncodedCase{"Ogg", "lossy.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 0.3}),
-                         [](const auto& info) { return std::string(info.param.label); });
+constexpr int mp3 = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
+constexpr int ogg = SF_FORMAT_OGG | SF_FORMAT_VORBIS;
+constexpr int tenthFrames = testRate / 10;
 
-TEST_F(DiskAudio, ALoopWrapsToTheStartAndAOneShotEndsInSilence)
-{
-    const std::string file = path("short.wav");
-    ASSERT_TRUE(
-        writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, testRate, 2, testSignal(testRate / 10, testRate, 2)));
-    const auto sound = decoded(file);
-
-    ASSERT_EQ(audio.init(audioDefaultDevice, testRate, 0, nullptr, nullptr), 1);
-    const uint32_t looping = audio.streamCreateFile(0, file.c_str(), 0, 0, streamLoop);
-    // Several times round the 0.1 s sound.
-    expectPlayedFrom(record(looping, demoStartPosition), sound, demoStartFrame, true, testRate / 4);
-
-    ASSERT_EQ(audio.init(audioDefaultDevice, testRate, 0, nullptr, nullptr), 1);
-    const uint32_t once = audio.streamCreateFile(0, file.c_str(), 0, 0, 0);
-    expectPlayedFrom(record(once, demoStartPosition), sound, demoStartFrame, false, testRate / 4);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Sounds, DiskAudioFiles,
+    ::testing::Values(
+        PlaybackCase{"Wav", "pcm.wav", pcm16, testRate, 0.0, true, demoStartPosition, testRate / 5},
+        PlaybackCase{"Mp3", "lossy.mp3", mp3, testRate, 0.3, true, demoStartPosition, testRate / 5},
+        PlaybackCase{"Ogg", "lossy.ogg", ogg, testRate, 0.3, true, demoStartPosition, testRate / 5},
+        // Several times round a 0.1 s sound, or once and then silence.
+        PlaybackCase{"ShortLoop", "short.wav", pcm16, tenthFrames, 0.0, true, demoStartPosition, testRate / 4},
+        PlaybackCase{"ShortOnce", "short.wav", pcm16, tenthFrames, 0.0, false, demoStartPosition, testRate / 4},
+        PlaybackCase{"PlayAlone", "pcm.wav", pcm16, testRate, 0.0, true, noPosition, testRate / 10}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(DiskAudio, MonoAt22050HzPlaysAtItsSpeedOnBothSides)
 {
@@ -166,8 +155,7 @@ TEST_F(DiskAudio, MonoAt22050HzPlaysAtItsSpeedOnBothSides)
     constexpr double toneHz = 441.0;
     constexpr double amplitude = 12000.0;
     const std::string file = path("mono.wav");
-    ASSERT_TRUE(writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, halfRate, 1,
-                               sineSignal(halfRate, halfRate, 1, toneHz, amplitude)));
+    ASSERT_TRUE(writeSoundFile(file, pcm16, halfRate, 1, sineSignal(halfRate, halfRate, 1, toneHz, amplitude)));
     const auto sound = decoded(file);
     EXPECT_EQ(sound.size(), static_cast<size_t>(testRate) * 2) << "one second at the device rate";
 
@@ -236,8 +224,11 @@ TEST_F(DiskAudio, TheMixerRunningBetweenPlayAndPositionLetsNoEarlyFrameOut)
     constexpr Uint32 threeDeviceBuffersMs = 70;
     constexpr int tries = 5;
     for (int attempt = 1; attempt <= tries; ++attempt) {
-        std::vector<int16_t> sound;
-        const uint32_t handle = openWithTestMusic(&sound);
+        const std::string file = path("music.wav");
+        ASSERT_TRUE(writeSoundFile(file, pcm16, testRate, 2, testSignal(testRate, testRate, 2)));
+        const auto sound = decoded(file);
+        ASSERT_EQ(audio.init(audioDefaultDevice, testRate, 0, nullptr, nullptr), 1);
+        const uint32_t handle = audio.streamCreateFile(0, file.c_str(), 0, 0, streamLoop);
         const Uint64 played = SDL_GetTicks64();
         audio.channelPlay(handle, 0);
         SDL_Delay(threeDeviceBuffersMs);
@@ -251,16 +242,6 @@ TEST_F(DiskAudio, TheMixerRunningBetweenPlayAndPositionLetsNoEarlyFrameOut)
             return;
         }
     }
-}
-
-TEST_F(DiskAudio, PlayAloneStartsFromTheBeginning)
-{
-    std::vector<int16_t> sound;
-    const uint32_t handle = openWithTestMusic(&sound);
-    audio.channelPlay(handle, 0);
-    SDL_Delay(recordMs);
-    audio.free();
-    expectPlayedFrom(readRecording(recordingPath), sound, 0, true, testRate / 10);
 }
 
 TEST_F(DiskAudio, UnplayableMusicTakesTheCantPlayPathAndFreesTheDevice)
@@ -340,7 +321,7 @@ TEST(AudioExit, ExitWhileTheMusicPlaysStopsTheAudioThreadFirst)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::string dir = makeTempDirectory();
     const std::string file = dir + "/music.wav";
-    ASSERT_TRUE(writeSoundFile(file, SF_FORMAT_WAV | SF_FORMAT_PCM_16, testRate, 2, testSignal(testRate, testRate, 2)));
+    ASSERT_TRUE(writeSoundFile(file, pcm16, testRate, 2, testSignal(testRate, testRate, 2)));
     const std::string recordingPath = dir + "/recording.raw";
     std::snprintf(exitRecordingPath, sizeof exitRecordingPath, "%s", recordingPath.c_str());
     setenv("SDL_AUDIODRIVER", "disk", 1);

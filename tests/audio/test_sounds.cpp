@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -124,8 +126,6 @@ bool writeSoundFile(const std::string& path, int format, int rate, int channels,
     return sf_close(file) == 0 && ok;
 }
 
-bool writeTestModule(const std::string& path) { return writeTestModule(path, ModuleShape{}); }
-
 bool writeTestModule(const std::string& path, const ModuleShape& shape)
 {
     std::vector<unsigned char> mod(modTitleBytes, 0);
@@ -161,10 +161,7 @@ bool writeTestModule(const std::string& path, const ModuleShape& shape)
         const int level = i < modSquareBytes / 2 ? modSquareLevel : -modSquareLevel;
         mod.push_back(static_cast<unsigned char>(static_cast<signed char>(level)));
     }
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr) return false;
-    const bool ok = std::fwrite(mod.data(), 1, mod.size(), out) == mod.size();
-    return std::fclose(out) == 0 && ok;
+    return writeTextFile(path, std::string(mod.begin(), mod.end()));
 }
 
 bool writeTextFile(const std::string& path, const std::string& text)
@@ -177,16 +174,11 @@ bool writeTextFile(const std::string& path, const std::string& text)
 
 std::vector<int16_t> readRecording(const std::string& path)
 {
-    std::vector<int16_t> samples;
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (in == nullptr) return samples;
-    int16_t block[4096];
-    size_t got = 0;
-    while ((got = std::fread(block, sizeof block[0], 4096, in)) > 0) {
-        samples.insert(samples.end(), block, block + got);
-    }
-    std::fclose(in);
-    samples.resize(samples.size() / 2 * 2);
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Whole stereo frames only.
+    std::vector<int16_t> samples(bytes.size() / (2 * sizeof(int16_t)) * 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(int16_t));
     return samples;
 }
 

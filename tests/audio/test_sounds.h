@@ -23,16 +23,15 @@ std::vector<int16_t> sineSignal(int frames, int rate, int channels, double hz, d
 bool writeSoundFile(const std::string& path, int format, int rate, int channels, const std::vector<int16_t>& samples);
 
 // A four-channel ProTracker module: one pattern, two looping square-wave notes
-// from row 0, a pattern break on row 3 that ends the song (about 0.48 s).
-bool writeTestModule(const std::string& path);
-// The same module bent out of shape: its order count, its one sample emptied, or a
-// jump back to the start with a pattern loop on row 0 instead of the song's end.
+// from row 0, a pattern break on row 3 that ends the song (about 0.48 s). A shape
+// bends it: its order count, its one sample emptied, or a jump back to the start
+// with a pattern loop on row 0 instead of the song's end.
 struct ModuleShape {
     int orders = 1;
     bool withSample = true;
     bool loopsForever = false;
 };
-bool writeTestModule(const std::string& path, const ModuleShape& shape);
+bool writeTestModule(const std::string& path, const ModuleShape& shape = ModuleShape{});
 
 bool writeTextFile(const std::string& path, const std::string& text);
 

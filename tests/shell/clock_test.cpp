@@ -1,10 +1,12 @@
 // The idle callback: clock, pulses, the end of the demo and the one-time music trigger.
 #include "app/clock.h"
+#include "app/music.h"
 #include "recording_platform.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -54,32 +56,25 @@ TEST(Pulses, AtA16msCadenceRestartEvery448And176ms)
     EXPECT_EQ(fastRestarts[2], 528);
 }
 
-TEST(Pulses, UntilTheFirstRestartEachPulseIsTheClock)
+// A value exactly at the threshold does not restart; one above it restarts from the call's own time.
+TEST(Pulses, OnlyAValueAboveTheThresholdRestarts)
 {
-    PlatformRecorder recorder;
-    idleAt(0);
-    idleAt(100);
-    EXPECT_EQ(beatPulseMs, 100.0f);
-    EXPECT_EQ(fastPulseMs, 100.0f);
-    EXPECT_EQ(demoTimeMs, 100);
-}
-
-TEST(Pulses, AValueExactlyAtTheThresholdDoesNotRestart)
-{
-    float pulse = 420.0f;
-    float origin = 0.0f;
-    advancePulse(&pulse, &origin, 430, beatPulseThresholdMs);
-    EXPECT_EQ(origin, 0.0f);
-    EXPECT_EQ(pulse, 430.0f);
-    // Above the threshold now: the next call restarts from its own time.
-    advancePulse(&pulse, &origin, 440, beatPulseThresholdMs);
-    EXPECT_EQ(origin, 440.0f);
-    EXPECT_EQ(pulse, 0.0f);
-
-    float fast = 155.0f;
-    float fastOrigin = 0.0f;
-    advancePulse(&fast, &fastOrigin, 160, fastPulseThresholdMs);
-    EXPECT_EQ(fast, 160.0f);
+    struct Case {
+        float pulse, origin;
+        int now;
+        float threshold, wantOrigin, wantPulse;
+    };
+    const Case cases[] = {
+        {420.0f, 0.0f, 430, beatPulseThresholdMs, 0.0f, 430.0f},
+        {430.0f, 0.0f, 440, beatPulseThresholdMs, 440.0f, 0.0f},
+        {155.0f, 0.0f, 160, fastPulseThresholdMs, 0.0f, 160.0f},
+        {156.0f, 10.0f, 160, fastPulseThresholdMs, 160.0f, 0.0f},
+    };
+    for (Case c : cases) {
+        advancePulse(&c.pulse, &c.origin, c.now, c.threshold);
+        EXPECT_EQ(c.origin, c.wantOrigin) << "from " << c.wantPulse;
+        EXPECT_EQ(c.pulse, c.wantPulse) << "at " << c.now;
+    }
 }
 
 TEST(Pulses, AStallGivesOneHighValueThenZero)
@@ -95,38 +90,23 @@ TEST(Pulses, AStallGivesOneHighValueThenZero)
     EXPECT_EQ(beatOriginMs, 2116.0f);
 }
 
-TEST(Clock, EachCallRequestsARedraw)
-{
-    PlatformRecorder recorder;
-    idleAt(10);
-    idleAt(20);
-    EXPECT_EQ(countCalls("postRedisplay"), 2);
-}
-
+// A first call already past the end ends the demo before the music could start.
 TEST(Clock, EndsOnTheFirstCallPast196000WithCodeZero)
 {
     PlatformRecorder recorder;
-    EXPECT_FALSE(idleAt(196000));
-    EXPECT_EQ(countCalls("exit"), 0);
-    EXPECT_TRUE(idleAt(196001));
-    const auto& calls = recording().calls;
-    ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(calls[calls.size() - 2], "leaveGameMode");
-    EXPECT_EQ(calls.back(), "exit 0");
-}
-
-TEST(Clock, TheEndComesBeforeTheMusicTrigger)
-{
-    PlatformRecorder recorder;
-    // A first call that is already past the end never starts the music.
     EXPECT_TRUE(idleAt(196001));
     EXPECT_FALSE(musicStarted);
-    EXPECT_EQ(countCalls("audio."), 0);
+    EXPECT_EQ(recording().calls, (std::vector<std::string>{"postRedisplay", "leaveGameMode", "exit 0"}));
+
+    PlatformRecorder again;
+    EXPECT_FALSE(idleAt(196000));
+    EXPECT_EQ(countCalls("exit"), 0);
 }
 
 TEST(MusicTrigger, StartsOnceOnTheFirstCallPast5000)
 {
     PlatformRecorder recorder;
+    musicChannel = 11;
     idleAt(4990);
     idleAt(5000);
     EXPECT_FALSE(musicStarted);
@@ -136,13 +116,14 @@ TEST(MusicTrigger, StartsOnceOnTheFirstCallPast5000)
     EXPECT_TRUE(musicStarted);
     const auto& calls = recording().calls;
     ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(calls[calls.size() - 2], "audio.channelPlay 0 0");
+    EXPECT_EQ(calls[calls.size() - 2], "audio.channelPlay 11 0");
     // The elapsed milliseconds themselves are the byte position.
-    EXPECT_EQ(calls.back(), "audio.channelSetPosition 0 5001 0");
+    EXPECT_EQ(calls.back(), "audio.channelSetPosition 11 5001 0");
 
     idleAt(5017);
     idleAt(9000);
     EXPECT_EQ(countCalls("audio.channelPlay"), 1);
+    EXPECT_EQ(countCalls("postRedisplay"), 5) << "every call requests a redraw";
 }
 
 struct TriggerCase {
