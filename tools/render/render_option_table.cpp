@@ -11,20 +11,23 @@ namespace {
 
 constexpr OptionValue noValue() { return OptionValue{}; }
 
-constexpr OptionValue helpRequest()
+// A value of kind, described for refusals by what, with a number's range; the
+// builders below add where it goes.
+constexpr OptionValue valueOf(ValueKind kind, const char* what = "", long min = 0, long max = 0)
 {
     OptionValue v;
-    v.kind = ValueKind::help;
-    return v;
-}
-
-constexpr OptionValue wholeNumber(long min, long max, int RenderOptions::*field, const char* what = "a whole number")
-{
-    OptionValue v;
-    v.kind = ValueKind::number;
+    v.kind = kind;
     v.what = what;
     v.min = min;
     v.max = max;
+    return v;
+}
+
+constexpr OptionValue helpRequest() { return valueOf(ValueKind::help); }
+
+constexpr OptionValue wholeNumber(long min, long max, int RenderOptions::*field, const char* what = "a whole number")
+{
+    OptionValue v = valueOf(ValueKind::number, what, min, max);
     v.whole = field;
     return v;
 }
@@ -40,10 +43,7 @@ constexpr OptionValue wholeOrWord(long min, long max, int RenderOptions::*field,
 
 constexpr OptionValue demoTime(int32_t RenderOptions::*field)
 {
-    OptionValue v;
-    v.kind = ValueKind::number;
-    v.what = "a demo time in ms";
-    v.max = lastShownMs;
+    OptionValue v = valueOf(ValueKind::number, "a demo time in ms", 0, lastShownMs);
     v.time = field;
     return v;
 }
@@ -51,36 +51,18 @@ constexpr OptionValue demoTime(int32_t RenderOptions::*field)
 // --quality and --chroma: any whole number here, the codec's own range once --video knows it.
 constexpr OptionValue videoNumber(int VideoAsk::*field)
 {
-    OptionValue v;
-    v.kind = ValueKind::videoNumber;
-    v.what = "a whole number";
-    v.max = maxSide;
+    OptionValue v = valueOf(ValueKind::videoNumber, "a whole number", 0, maxSide);
     v.videoNumber = field;
     return v;
 }
 
-constexpr OptionValue pictureSize()
-{
-    OptionValue v;
-    v.kind = ValueKind::size;
-    v.what = "WIDTHxHEIGHT, each";
-    v.min = minSide;
-    v.max = maxSide;
-    return v;
-}
+constexpr OptionValue pictureSize() { return valueOf(ValueKind::size, "WIDTHxHEIGHT, each", minSide, maxSide); }
 
-constexpr OptionValue codecName()
-{
-    OptionValue v;
-    v.kind = ValueKind::codec;
-    return v;
-}
+constexpr OptionValue codecName() { return valueOf(ValueKind::codec); }
 
 constexpr OptionValue fileName(std::string RenderOptions::*field, ValueKind kind = ValueKind::file)
 {
-    OptionValue v;
-    v.kind = kind;
-    v.what = "a file name";
+    OptionValue v = valueOf(kind, "a file name");
     v.text = field;
     return v;
 }
