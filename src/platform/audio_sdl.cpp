@@ -132,8 +132,9 @@ uint32_t addSound(std::vector<int16_t>* stereoSamples, uint32_t flags)
 }
 
 // The output frame that will be heard one device buffer from now. The buffer a
-// callback fills is heard from a known time after it runs (at once on a device,
-// about half a buffer later through a sound server), one frame after another,
+// callback fills is heard from a known time after it runs (heardAfterCallback:
+// at once on a device, half a buffer or a whole one later through a sound
+// server, as audio_drivers tells), one frame after another,
 // so the frame heard now lies as far past the frame the device last asked for
 // as time has passed since then, less that delay. Where the device's clock is
 // read, the earliest of its last callbacks dates that frame, so a callback that
