@@ -19,6 +19,7 @@ mirror=${WEB_SOURCES_MIRROR:-$(system_mirror)}
 [ -n "$mirror" ] || { echo "No Debian mirror in the apt sources: set WEB_SOURCES_MIRROR" >&2; exit 1; }
 suite=$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-bookworm}")
 apt_dir="$dest/apt"
+rm -rf "$dest/download"
 mkdir -p "$apt_dir/lists/partial" "$dest/download"
 echo "deb-src $mirror $suite main" >"$apt_dir/sources.list"
 # The sandbox user cannot write into a folder of ours; this user fetches instead.
@@ -26,7 +27,16 @@ set -- -o Dir::Etc::SourceList="$(realpath "$apt_dir/sources.list")" -o Dir::Etc
   -o Dir::State::Lists="$(realpath "$apt_dir/lists")" -o APT::Sandbox::User="$(id -un)" -o Debug::NoLocking=1
 echo "Fetching the zlib and libpng sources for the browser build (about 3 MB)"
 apt-get -q "$@" update >/dev/null
-(cd "$dest/download" && apt-get -q "$@" source --download-only zlib libpng1.6 >/dev/null)
+# Only the upstream tarballs are unpacked, so only they are fetched, each checked
+# against the hash the source index gives: a mirror that lacks a package's .dsc or
+# Debian patches (as Debian 13's did for its zlib and libpng updates) does not matter.
+tarballs=$(cd "$dest/download" && apt-get -q "$@" source --print-uris zlib libpng1.6 |
+  sed -n "s/^'\([^']*[.]orig[.]tar[.][a-z0-9]*\)' \([^ ]*\) [0-9]* \([A-Za-z0-9]*:[0-9a-f]*\)$/\1 \2 \3/p")
+[ "$(echo "$tarballs" | grep -c .)" = 2 ] ||
+  { echo "The source index names no upstream tarball of zlib and libpng:" >&2; echo "$tarballs" >&2; exit 1; }
+echo "$tarballs" | while read -r uri file hash; do
+  /usr/lib/apt/apt-helper "$@" download-file "$uri" "$dest/download/$file" "$hash" >/dev/null
+done
 
 unpack() { # NAME TARBALL
   rm -rf "$dest/$1" "$dest/$1.tmp"

@@ -8,6 +8,9 @@ file(GLOB ZLIB_SOURCES ${WEB_DEPS_DIR}/zlib/*.c)
 add_library(web_zlib STATIC ${ZLIB_SOURCES})
 target_include_directories(web_zlib PUBLIC ${WEB_DEPS_DIR}/zlib)
 target_compile_options(web_zlib PRIVATE -O2 -w)
+# What zlib's own configure finds on a POSIX system: without it gzlib.c calls lseek
+# undeclared, which newer clangs refuse.
+target_compile_definitions(web_zlib PUBLIC HAVE_UNISTD_H HAVE_STDARG_H)
 
 set(PNG_DIR ${WEB_DEPS_DIR}/libpng)
 configure_file(${PNG_DIR}/scripts/pnglibconf.h.prebuilt ${CMAKE_BINARY_DIR}/png/pnglibconf.h COPYONLY)
