@@ -276,8 +276,15 @@ TEST(Ffmpeg, FramesOnStandardInputTheSoundTrackFromItsFileAndEachCodecsSettings)
     constexpr int q = qualityNotGiven, c = chromaNotGiven; // the codec's own
     const Case cases[] = {
         {"", q, c, "out/demo.mp4", 1280, 720,
-         "-c:v libx264 -crf 18 -pix_fmt yuv420p -colorspace bt709 -color_range tv -c:a aac -f mp4", true},
-        {"h264", 23, 444, "demo.mkv", 640, 360, "-crf 23 -pix_fmt yuv444p -colorspace smpte170m -f matroska", false},
+         "-vf scale=out_color_matrix=bt709:out_range=tv,format=yuv420p,"
+         "setparams=range=tv:color_primaries=bt709:color_trc=bt709:colorspace=bt709 "
+         "-c:v libx264 -crf 18 -pix_fmt yuv420p -c:a aac -f mp4",
+         true},
+        {"h264", 23, 444, "demo.mkv", 640, 360,
+         "-vf scale=out_color_matrix=bt601:out_range=tv,format=yuv444p,"
+         "setparams=range=tv:color_primaries=smpte170m:color_trc=bt709:colorspace=smpte170m "
+         "-crf 23 -pix_fmt yuv444p -f matroska",
+         false},
         {"hevc", q, c, "demo", 1920, 1080, "-c:v libx265 -crf 20 -tag:v hvc1 -f mp4", true},
         {"ffv1", q, c, "demo.MKV", 1280, 720, "-c:v ffv1 -pix_fmt yuv444p -c:a flac -f matroska", false},
         {"prores", 9, c, "demo.mov", 1280, 720,

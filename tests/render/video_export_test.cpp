@@ -21,6 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+const std::string colourKeys = "color_range,color_space,color_primaries,color_transfer";
+
 std::string runAndRead(const std::string& command)
 {
     std::string out;
@@ -37,19 +39,38 @@ std::string runAndRead(const std::string& command)
     return out;
 }
 
-// What ffprobe says of a file's first stream of a type ("v" or "a"), key by key.
-std::map<std::string, std::string> probe(const std::string& path, const char* type)
+// ffprobe's "key=value" lines, key by key.
+std::map<std::string, std::string> probeEntries(const std::string& path, const std::string& options)
 {
-    std::istringstream lines(runAndRead("ffprobe -v error -count_frames -select_streams " + std::string(type) +
-                                        ":0 -show_entries stream -of default=nw=1 '" + path + "'"));
-    std::map<std::string, std::string> stream;
+    std::istringstream lines(runAndRead("ffprobe -v error " + options + " -of default=nw=1 '" + path + "'"));
+    std::map<std::string, std::string> entries;
     for (std::string line; std::getline(lines, line);) {
         const size_t equals = line.find('=');
         if (equals != std::string::npos) {
-            stream[line.substr(0, equals)] = line.substr(equals + 1);
+            entries[line.substr(0, equals)] = line.substr(equals + 1);
         }
     }
-    return stream;
+    return entries;
+}
+
+// What ffprobe says of a file's first stream of a type ("v" or "a"), key by key. A colour
+// tag the stream leaves unknown is read off the first frame, as a player reads it:
+// ffmpeg 7 keeps a ProRes stream's range only in its frames.
+std::map<std::string, std::string> probe(const std::string& path, const char* type)
+{
+    const std::string stream = std::string("-select_streams ") + type + ":0 ";
+    std::map<std::string, std::string> entries = probeEntries(path, stream + "-count_frames -show_entries stream");
+    if (std::string(type) != "v") {
+        return entries;
+    }
+    const std::map<std::string, std::string> frame =
+        probeEntries(path, stream + "-read_intervals %+#1 -show_entries frame=" + colourKeys);
+    for (const auto& [key, value] : frame) {
+        if (entries[key].empty() || entries[key] == "unknown") {
+            entries[key] = value;
+        }
+    }
+    return entries;
 }
 
 // A file decoded by ffmpeg with the output options given, the bytes it writes.

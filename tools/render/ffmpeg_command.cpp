@@ -15,13 +15,14 @@ void add(std::vector<std::string>* args, std::initializer_list<std::string> more
 
 // Converts the full-range RGB frames with the matrix of the colour standard, into TV
 // range, and says so in the stream, so a player converts back with the same matrix.
+// The tags go on the frames themselves: ffmpeg 7 takes an encoder's colour tags from
+// its frames and ignores the -color_primaries and -color_trc output options.
 void addColour(std::vector<std::string>* args, const VideoFormat& format)
 {
     const ColourTags& colour = format.colour;
-    add(args,
-        {"-vf", std::string("scale=out_color_matrix=") + colour.matrix + ":out_range=tv,format=" + format.pixelFormat,
-         "-colorspace", colour.space, "-color_primaries", colour.primaries, "-color_trc", colour.transfer,
-         "-color_range", "tv"});
+    add(args, {"-vf", std::string("scale=out_color_matrix=") + colour.matrix + ":out_range=tv,format=" +
+                          format.pixelFormat + ",setparams=range=tv:color_primaries=" + colour.primaries +
+                          ":color_trc=" + colour.transfer + ":colorspace=" + colour.space});
 }
 
 void addVideoCodec(std::vector<std::string>* args, const VideoFormat& format)
