@@ -4,6 +4,8 @@
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
+// After gtest: Xlib's None and Bool macros would break its declarations.
+#include <GL/glx.h>
 
 #include <string>
 
@@ -19,12 +21,47 @@ std::string stdoutOfSetup()
     return testing::internal::GetCapturedStdout();
 }
 
+// Whether the X display offers a double-buffered RGBA configuration with 4 samples:
+// Debian 12's Xvfb does, Debian 13's (Mesa 25) offers none with samples at all.
+bool displayOffersFourSamples()
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return false;
+    }
+    const int wanted[] = {GLX_RENDER_TYPE,
+                          GLX_RGBA_BIT,
+                          GLX_DOUBLEBUFFER,
+                          True,
+                          GLX_DEPTH_SIZE,
+                          1,
+                          GLX_SAMPLE_BUFFERS,
+                          1,
+                          GLX_SAMPLES,
+                          4,
+                          None};
+    int count = 0;
+    GLXFBConfig* configs = glXChooseFBConfig(display, DefaultScreen(display), wanted, &count);
+    if (configs != nullptr) {
+        XFree(configs);
+    }
+    XCloseDisplay(display);
+    return count > 0;
+}
+
 TEST(RenderState, MultisampleNoticeOnceWithFourSamples)
 {
+    const bool offered = displayOffersFourSamples();
     ensureGlContext(multisampleMode);
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);
-    ASSERT_EQ(samples, 4) << "the test display should offer a 4-sample visual";
+    if (!offered) {
+        // The window falls back to no multisampling, and the demo says nothing of it.
+        EXPECT_EQ(samples, 0);
+        EXPECT_EQ(stdoutOfSetup(), "");
+        GTEST_SKIP() << "this display offers no multisampled GLX configuration";
+    }
+    ASSERT_EQ(samples, 4) << "the display offers a 4-sample configuration";
     EXPECT_EQ(stdoutOfSetup(), "Multisample is active\n");
     EXPECT_EQ(sampleBufferCount, 1);
     EXPECT_EQ(samplesPerPixel, 4);
