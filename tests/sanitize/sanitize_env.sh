@@ -15,9 +15,11 @@ no_report() {
   fi
 }
 
-# Mesa unloads its DRI driver before the leak check runs, which leaves the driver's
-# leaks with no library name to suppress them by. Preloading the driver (after the
-# sanitizer runtime, which must come first) keeps it loaded, and named, to the end.
+# Mesa before 24.1 unloads its DRI driver before the leak check runs, which leaves
+# the driver's leaks with no library name to suppress them by. Preloading the driver
+# (after the sanitizer runtime, which must come first) keeps it loaded, and named, to
+# the end. Later Mesas link the driver (libgallium) into their GLX client, where it
+# stays; their swrast_dri.so is a stub, harmless to preload.
 # Prints the LD_PRELOAD value for a sanitized program.
 sanitized_preload() {
   local runtime driver
