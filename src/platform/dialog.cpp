@@ -3,7 +3,25 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 namespace {
+
+// A box that cannot be shown (no display, as over SSH) says its title, its text on one
+// line and what follows from it on standard error, so the failure does not look like
+// success; standard output is left to the demo's own line.
+void sayUnshown(const char* title, const char* text, const char* outcome)
+{
+    std::string line = text;
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    // With no display at all, SDL's last error is that of its last fallback (zenity's).
+    const bool noDisplay = std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr;
+    std::fprintf(stderr, "%s: %s%s (no message box could be shown: %s)\n", title, line.c_str(), outcome,
+                 noDisplay ? "no display, DISPLAY is not set" : SDL_GetError());
+}
 
 int askYesNoSdl(const char* text, const char* title)
 {
@@ -20,6 +38,7 @@ int askYesNoSdl(const char* text, const char* title)
     box.buttons = buttons;
     int answer = dialogAnswerNone;
     if (SDL_ShowMessageBox(&box, &answer) != 0) {
+        sayUnshown(title, text, " No");
         return dialogAnswerNone;
     }
     // Closing the box through the window manager leaves -1.
@@ -38,7 +57,9 @@ void showMessageSdl(const char* text, const char* title, DialogIcon icon)
     box.numbuttons = 1;
     box.buttons = &okButton;
     int pressed = 0;
-    SDL_ShowMessageBox(&box, &pressed);
+    if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+        sayUnshown(title, text, "");
+    }
 }
 
 } // namespace
