@@ -1,4 +1,6 @@
 // The display callback: the steps of one frame in their fixed order, ending with the swap.
+#include "app/frame.h"
+
 #include "direction/light.h"
 #include "direction/timeline.h"
 #include "platform/windowing.h"

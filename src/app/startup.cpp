@@ -2,12 +2,13 @@
 #include "app/startup.h"
 
 #include "app/clock.h"
+#include "app/frame.h"
 #include "app/music.h"
 #include "app/render_state.h"
-#include "direction/timeline.h"
 #include "platform/dialog.h"
 #include "platform/screen.h"
 #include "platform/windowing.h"
+#include "view/projection.h"
 
 #include <GL/freeglut.h>
 

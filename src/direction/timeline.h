@@ -29,14 +29,6 @@ ShotRow shotTableRow(int row);
 void drawScene(int sceneIndex);
 void selectShot();
 
-// The steps of a frame, each reading the clock and the state earlier frames left.
+// The timeline's steps of a frame, each reading the clock and the state earlier frames left.
 void clearFrame();       // colour and depth, to the clear colour set last frame
 void drawCurrentScene(); // the scene renderer for demoTimeMs
-void presentFrame();     // swap the finished picture to the screen
-
-constexpr int frameStepCount = 7;
-// The work of one frame in order: clear, scene, light, shot, letterbox, scanlines,
-// swap. Writable so a test can watch each step run.
-extern void (*frameSteps[frameStepCount])();
-// The GLUT display callback: runs frameSteps in order.
-void displayFrame();

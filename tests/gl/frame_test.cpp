@@ -1,6 +1,7 @@
 // Whole frames through the display callback on a real GL context: the order of the
 // work in a frame, and the shot, light and clear colour each frame takes from the last.
 #include "app/clock.h"
+#include "app/frame.h"
 #include "app/startup.h"
 #include "direction/light.h"
 #include "direction/timeline.h"

@@ -5,11 +5,13 @@
 #include "app/music.h"
 #include "app/render_state.h"
 #include "app/startup.h"
+#include "app/frame.h"
 #include "direction/timeline.h"
 #include "platform/audio.h"
 #include "platform/dialog.h"
 #include "platform/screen.h"
 #include "platform/windowing.h"
+#include "view/projection.h"
 
 #include <GL/freeglut.h>
 

@@ -1,7 +1,7 @@
 // The demo's idle and display callbacks, driven by the tool's clock in place of the event loop.
 #include "frame_replay.h"
 
-#include "direction/timeline.h"
+#include "app/frame.h"
 #include "tool_platform.h"
 
 void replayBefore(const FrameSchedule& schedule)
