@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-constexpr int32_t demoEndMs = 196000;  // the demo ends on the first call past this
+constexpr int32_t demoEndMs = 196000;  // the last moment drawn: the demo ends on the first call past this
 constexpr int32_t musicStartMs = 5000; // music starts on the first call past this
 constexpr float beatPulseThresholdMs = 420.0f;
 constexpr float fastPulseThresholdMs = 155.0f;

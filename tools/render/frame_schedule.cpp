@@ -56,8 +56,8 @@ FrameSchedule scheduleRange(int32_t fromMs, int32_t toMs, int fps, int subFrames
 
 SceneSpan sceneSpan(int scene)
 {
-    SceneSpan span{-1, lastShownMs + 1};
-    for (int32_t t = 0; t <= lastShownMs; ++t) {
+    SceneSpan span{-1, demoEndMs + 1};
+    for (int32_t t = 0; t <= demoEndMs; ++t) {
         const int at = sceneForTime(t);
         if (at == scene && span.fromMs < 0) {
             span.fromMs = t;

@@ -2,13 +2,13 @@
 // a run held at a steady frame rate from time 0, one idle call per frame.
 #pragma once
 
+#include "app/clock.h"
+
 #include <cstdint>
 #include <vector>
 
 // Frames per second of the run that --at replays, and the default of the other modes.
 constexpr int steadyFps = 60;
-// The last demo time that is ever drawn: the idle call after it ends the demo.
-constexpr int32_t lastShownMs = 196000;
 
 // The time of idle call n in a steady run: floor(n * 1000 / fps).
 int32_t steadyIdleTimeMs(int64_t n, int fps);
@@ -36,7 +36,7 @@ FrameSchedule scheduleAt(int32_t atMs, int fps, int subFrames = 1);
 // sub-frames the run goes at k x fps, output frame n holding its calls nk ... nk + k - 1.
 FrameSchedule scheduleRange(int32_t fromMs, int32_t toMs, int fps, int subFrames = 1);
 
-// The stretch of demo time a scene is drawn in: [fromMs, toMs), within 0 ... lastShownMs.
+// The stretch of demo time a scene is drawn in: [fromMs, toMs), within 0 ... demoEndMs.
 struct SceneSpan {
     int32_t fromMs;
     int32_t toMs;

@@ -182,7 +182,7 @@ void printShotTable()
     for (int row = 0; row < shotTableRows; ++row) {
         const ShotRow r = shotTableRow(row);
         const long from = row == 0 ? 0L : static_cast<long>(r.fromMs);
-        const long to = row == shotTableRows - 1 ? static_cast<long>(lastShownMs) : static_cast<long>(r.toMs);
+        const long to = row == shotTableRows - 1 ? static_cast<long>(demoEndMs) : static_cast<long>(r.toMs);
         std::printf("%d %ld %ld %d\n", row + 1, from, to, r.shot);
     }
 }

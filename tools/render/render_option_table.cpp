@@ -43,7 +43,7 @@ constexpr OptionValue wholeOrWord(long min, long max, int RenderOptions::*field,
 
 constexpr OptionValue demoTime(int32_t RenderOptions::*field)
 {
-    OptionValue v = valueOf(ValueKind::number, "a demo time in ms", 0, lastShownMs);
+    OptionValue v = valueOf(ValueKind::number, "a demo time in ms", 0, demoEndMs);
     v.time = field;
     return v;
 }

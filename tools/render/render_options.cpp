@@ -48,7 +48,7 @@ ParsedArgs refuse(const std::string& error)
     return parsed;
 }
 
-const std::string timeRange = " needs a demo time in ms from 0 to " + std::to_string(lastShownMs);
+const std::string timeRange = " needs a demo time in ms from 0 to " + std::to_string(demoEndMs);
 
 bool takesValue(const OptionRow& row) { return row.placeholder[0] != '\0'; }
 
@@ -167,7 +167,7 @@ std::string chooseMode(const Named& n, const VideoAsk& ask, RenderOptions* optio
     const bool wholeDemo = (n.video || n.sound) && !n.from;
     if (wholeDemo) {
         options->fromMs = 0;
-        options->toMs = lastShownMs;
+        options->toMs = demoEndMs;
     }
     struct Mode {
         bool asked;
@@ -284,7 +284,7 @@ bool parseMomentList(const std::string& text, std::vector<int32_t>* moments, std
         }
         content = content.substr(first, content.find_last_not_of(" \t\r") - first + 1);
         long number = 0;
-        if (!parseWhole(content, 0, lastShownMs, &number)) {
+        if (!parseWhole(content, 0, demoEndMs, &number)) {
             *error = "line " + std::to_string(line) + timeRange + ", not '" + content + "'";
             return false;
         }

@@ -51,7 +51,7 @@ struct ParsedArgs {
 ParsedArgs parseRenderArgs(int argc, const char* const* argv);
 
 // The demo times listed in a --moments file: one whole number of ms a line, each
-// from 0 to lastShownMs; '#' starts a comment and blank lines are skipped. False,
+// from 0 to demoEndMs; '#' starts a comment and blank lines are skipped. False,
 // with a one-line error naming the line, for anything else.
 bool parseMomentList(const std::string& text, std::vector<int32_t>* moments, std::string* error);
 
