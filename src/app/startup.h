@@ -2,15 +2,12 @@
 #pragma once
 
 #include "platform/monitors.h"
+#include "view/projection.h"
 
-constexpr int demoWindowWidth = 800;
-constexpr int demoWindowHeight = 450;
 constexpr int gameModeTextSize = 128;
 extern const char* const demoTitle;
 extern const char* const fullscreenQuestion;
 
-extern int windowWidth;
-extern int windowHeight;
 extern char gameModeText[gameModeTextSize];
 
 struct WindowPosition {

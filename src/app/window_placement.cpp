@@ -1,11 +1,8 @@
 // The demo window's place and size: centred on the play monitor, the game-mode
-// text of the monitor's resolution, and the size the window was last given.
+// text of the monitor's resolution.
 #include "app/startup.h"
 
 #include <cstdio>
-
-int windowWidth = 0;
-int windowHeight = 0;
 
 namespace {
 

@@ -2,7 +2,6 @@
 #include "view/overlays.h"
 
 #include "app/clock.h"
-#include "app/startup.h"
 #include "view/projection.h"
 
 #include <GL/gl.h>

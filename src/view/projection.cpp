@@ -1,11 +1,13 @@
 // Projection modes. The camera lives on the projection matrix so lighting stays in world space.
 #include "view/projection.h"
 
-#include "app/startup.h"
 #include "direction/camera.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+
+int windowWidth = 0;
+int windowHeight = 0;
 
 float overlayLeft = 0.0f;
 float overlayRight = 0.0f;

@@ -1,6 +1,13 @@
 // The two drawing modes: perspective through the camera, and the flat overlay box.
 #pragma once
 
+// The window the demo opens, and the view's size until the window reports its own.
+constexpr int demoWindowWidth = 800;
+constexpr int demoWindowHeight = 450;
+// The window's size in pixels as the reshape callback last gave it: the view's input.
+extern int windowWidth;
+extern int windowHeight;
+
 extern float overlayLeft;
 extern float overlayRight;
 extern float overlayBottom;

@@ -6,6 +6,7 @@
 #include "direction/timeline.h"
 #include "gl_recorder.h"
 #include "scenes/scenes.h"
+#include "view/projection.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 #include "offscreen.h"
 #include "platform/windowing.h"
 #include "sample_counts.h"
+#include "view/projection.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "platform/dialog.h"
 #include "recording_platform.h"
+#include "view/projection.h"
 
 #include <gtest/gtest.h>
 
