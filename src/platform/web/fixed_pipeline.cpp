@@ -210,7 +210,6 @@ void fixedMultiply(const Mat4& m) { multiplyTop(currentStack(), m); }
 bool fixedPushMatrix() { return pushMatrix(currentStack()); }
 bool fixedPopMatrix() { return popMatrix(currentStack()); }
 const Mat4& fixedModelView() { return topMatrix(state.modelView); }
-const Mat4& fixedProjection() { return topMatrix(state.projection); }
 int fixedModelViewDepth() { return state.modelView.depth; }
 
 void fixedColour(float red, float green, float blue, float alpha)
@@ -272,7 +271,6 @@ void fixedLight(unsigned light, unsigned parameter, const float* values)
 }
 
 const DirectionalLight& fixedLight0() { return state.light; }
-const Material& fixedMaterialNow() { return state.material; }
 
 void fixedViewport(int x, int y, int width, int height)
 {

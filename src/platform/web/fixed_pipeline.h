@@ -65,7 +65,6 @@ void fixedMultiply(const Mat4& m);
 bool fixedPushMatrix();
 bool fixedPopMatrix();
 const Mat4& fixedModelView();
-const Mat4& fixedProjection();
 int fixedModelViewDepth();
 
 void fixedColour(float red, float green, float blue, float alpha);
@@ -74,7 +73,6 @@ void fixedColourMaterial(unsigned face, unsigned mode);
 void fixedMaterial(unsigned face, unsigned parameter, const float* values);
 void fixedLight(unsigned light, unsigned parameter, const float* values);
 const DirectionalLight& fixedLight0();
-const Material& fixedMaterialNow();
 
 // The viewport that lines are widened in.
 void fixedViewport(int x, int y, int width, int height);
