@@ -1,4 +1,4 @@
-/* Preloaded into the demo by measure_music_offset.sh: logs, on one monotonic
+/* Preloaded into the demo by tests/support/sound_servers.sh: logs, on one monotonic
  * clock, the windowing library's start, its elapsed-time answers and every
  * block the disk audio driver writes, so the music's first sample can be set
  * against demo time 5 000. The log goes to the file named by GLASSWIND_CLOCK_LOG. */
