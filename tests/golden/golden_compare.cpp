@@ -6,7 +6,7 @@
 // may cover one sample more or less: see heldToNeighbourhood. The last line gives the
 // worst frame's measures.
 #include "frame_compare.h"
-#include "png_output.h"
+#include "png_encode.h"
 #include "png_read.h"
 
 #include <algorithm>
@@ -21,6 +21,7 @@ namespace {
 
 constexpr int exitDiffers = 1;
 constexpr int exitBadArguments = 2;
+constexpr int rgbChannels = 3;
 
 RgbFrame readFrame(const fs::path& path)
 {
@@ -80,10 +81,11 @@ bool checkFrame(const fs::path& references, const fs::path& fresh, const fs::pat
     if (difference.sameSize) {
         const RgbFrame sheet = differenceSheet(reference, candidate);
         const fs::path sheetPath = sheets / (fs::path(name).stem().string() + "-sheet.png");
-        std::string error;
-        sheetNote = savePng(sheetPath.string(), sheet.width, sheet.height, sheet.rgb, &error)
-                        ? "; sheet " + sheetPath.string()
-                        : "; " + error;
+        std::FILE* out = std::fopen(sheetPath.string().c_str(), "wb");
+        const bool written =
+            out != nullptr && encodePng8(out, sheet.width, sheet.height, rgbChannels, sheet.rgb.data());
+        const bool closed = out != nullptr && std::fclose(out) == 0;
+        sheetNote = (written && closed ? "; sheet " : "; cannot write the sheet ") + sheetPath.string();
     }
     std::printf("%s: DIFFERS: %s%s\n", name.c_str(), describeDifference(difference).c_str(), sheetNote.c_str());
     return false;
