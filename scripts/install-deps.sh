@@ -10,7 +10,7 @@ mode=${1:-run}
 run_packages="cmake make g++ pkg-config libglut-dev libglu1-mesa-dev libgl-dev
 libgl1-mesa-dri xfonts-base libpng-dev libx11-dev libxrandr-dev libsdl2-dev
 libsndfile1-dev libopenmpt-dev libpulse-dev"
-test_packages="libgtest-dev xvfb xauth xdotool x11-utils x11-xserver-utils openbox ffmpeg
+test_packages="libgtest-dev xvfb xauth xdotool x11-utils x11-xserver-utils openbox zenity ffmpeg
 sox clang clang-format libfreetype-dev libmp3lame-dev imagemagick
 pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon"
 # emscripten brings its own clang, node and the node modules it runs; python3 serves the page.

@@ -1,7 +1,13 @@
-// Message boxes through SDL2's native message box, usable before any window exists.
+// Message boxes through the desktop's dialog tool, or SDL2's own message box where
+// there is none; both usable before any window exists.
 #include "platform/dialog.h"
 
+#include "platform/dialog_tool_run.h"
+#include "platform/dialog_tools.h"
+
 #include <SDL.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -62,7 +68,54 @@ void showMessageSdl(const char* text, const char* title, DialogIcon icon)
     }
 }
 
+// The first executable file of that name on the PATH; empty when there is none.
+std::string findProgram(const char* name)
+{
+    for (const std::string& candidate : programCandidates(std::getenv("PATH"), name)) {
+        struct stat file = {};
+        if (stat(candidate.c_str(), &file) == 0 && S_ISREG(file.st_mode) && access(candidate.c_str(), X_OK) == 0) {
+            return candidate;
+        }
+    }
+    return "";
+}
+
+// Asks through the desktop's tool; toolGaveNoAnswer when there is none, or when it
+// failed, which it then says on standard error.
+int askThroughTool(DialogBox box, const char* text, const char* title)
+{
+    const std::string zenity = findProgram(dialogToolName(DialogTool::zenity));
+    const std::string kdialog = findProgram(dialogToolName(DialogTool::kdialog));
+    const DialogDesktop desktop = {std::getenv("DISPLAY"), std::getenv("XDG_CURRENT_DESKTOP"), !zenity.empty(),
+                                   !kdialog.empty()};
+    const DialogTool tool = chooseDialogTool(desktop);
+    if (tool == DialogTool::none) return toolGaveNoAnswer;
+    const ToolEnd end =
+        runDialogTool(tool == DialogTool::zenity ? zenity : kdialog, dialogToolArguments(tool, box, text, title),
+                      dialogToolEnvironment(environ), dialogToolWindowLimitMs);
+    const int answer = answerFromToolEnd(end);
+    if (answer == toolGaveNoAnswer) {
+        std::fprintf(stderr, "glasswind: %s %s; SDL's message box asks instead\n", dialogToolName(tool),
+                     describeToolEnd(end).c_str());
+    }
+    return answer;
+}
+
+int askYesNoDesktop(const char* text, const char* title)
+{
+    const int answer = askThroughTool(DialogBox::question, text, title);
+    return answer == toolGaveNoAnswer ? askYesNoSdl(text, title) : answer;
+}
+
+void showMessageDesktop(const char* text, const char* title, DialogIcon icon)
+{
+    if (askThroughTool(messageBox(icon), text, title) == toolGaveNoAnswer) {
+        showMessageSdl(text, title, icon);
+    }
+}
+
 } // namespace
 
 const DialogApi sdlDialogs = {askYesNoSdl, showMessageSdl};
-DialogApi dialogs = sdlDialogs;
+const DialogApi desktopDialogs = {askYesNoDesktop, showMessageDesktop};
+DialogApi dialogs = desktopDialogs;

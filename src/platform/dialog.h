@@ -15,6 +15,10 @@ struct DialogApi {
     void (*showMessage)(const char* text, const char* title, DialogIcon icon);
 };
 
-// Starts out as SDL's native message boxes.
+// Starts out as the desktop's own dialogs.
 extern DialogApi dialogs;
+// The desktop's dialog tool (zenity, or kdialog on KDE) where one is installed and
+// a display is there, and SDL's box where there is none or it fails.
+extern const DialogApi desktopDialogs;
+// SDL2's own message boxes.
 extern const DialogApi sdlDialogs;

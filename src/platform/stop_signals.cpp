@@ -29,8 +29,16 @@ sigset_t stopSignalSet()
     return set;
 }
 
-// Kills the processes this one started (SDL's message box runs in a child that
-// would otherwise stay on screen after we are gone).
+// Kills a child, and its whole process group where it leads one: a desktop dialog
+// tool runs in a group of its own, so that nothing it started outlives it.
+void killChild(pid_t child)
+{
+    if (getpgid(child) == child) kill(-child, SIGKILL);
+    kill(child, SIGKILL);
+}
+
+// Kills the processes this one started (SDL's message box and the desktop's dialog
+// tool run in children that would otherwise stay on screen after we are gone).
 void killChildren()
 {
     DIR* tasks = opendir("/proc/self/task");
@@ -42,7 +50,7 @@ void killChildren()
         std::FILE* children = std::fopen(path, "r");
         if (children == nullptr) continue;
         long child = 0;
-        while (std::fscanf(children, "%ld", &child) == 1) kill(static_cast<pid_t>(child), SIGKILL);
+        while (std::fscanf(children, "%ld", &child) == 1) killChild(static_cast<pid_t>(child));
         std::fclose(children);
     }
     closedir(tasks);

@@ -4,8 +4,9 @@
 
 // Blocks SIGINT, SIGTERM and SIGHUP for every thread and starts one thread that
 // waits for them. Call it first in main, before any other thread exists. On a
-// signal that thread closes the question box (SDL shows it from a child
-// process), runs the stop cleanup and ends the process with 128 + the signal.
+// signal that thread closes the question box (SDL and the desktop's dialog tool
+// show it from a child process), runs the stop cleanup and ends the process with
+// 128 + the signal.
 void endOnStopSignals();
 
 // What must happen before a signal ends the process (the audio layer closes its

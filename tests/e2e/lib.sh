@@ -5,6 +5,10 @@
 DEMO_TITLE='NQL-004 "Glasswind"'
 : "${GLASSWIND_BIN:=build}"
 : "${SOURCE_DIR:=.}"
+# The demo asks through the desktop's dialog tool (zenity, kdialog) where its PATH
+# holds one. The scripts drive SDL's own box, so the demo runs with a PATH that
+# holds no program at all, unless DEMO_PATH names the directories to search.
+: "${DEMO_PATH:=/nonexistent}"
 
 fail() {
   echo "FAIL: $*" >&2
@@ -21,13 +25,14 @@ skip() {
 }
 
 # Starts the demo from the repository root (or $1 as working directory) in the
-# background. Sets DEMO_PID, DEMO_OUT (stdout file) and DEMO_ERR (stderr file).
+# background, with DEMO_PATH as its PATH. Sets DEMO_PID, DEMO_OUT (stdout file)
+# and DEMO_ERR (stderr file).
 start_demo() {
   workdir=${1:-$SOURCE_DIR}
   DEMO_OUT=$(mktemp)
   DEMO_ERR=$(mktemp)
   bin=$(cd "$GLASSWIND_BIN" && pwd)/glasswind
-  (cd "$workdir" && exec "$bin") >"$DEMO_OUT" 2>"$DEMO_ERR" &
+  (cd "$workdir" && PATH=$DEMO_PATH exec "$bin") >"$DEMO_OUT" 2>"$DEMO_ERR" &
   DEMO_PID=$!
   DEMO_STARTED=$(date +%s.%N)
 }

@@ -21,6 +21,12 @@ printf '#!/bin/sh\nLD_PRELOAD="%s" exec "%s" "$@"\n' "$(sanitized_preload)" \
   "$(cd "$GLASSWIND_BIN" && pwd)/glasswind" >"$wrapper/glasswind"
 chmod +x "$wrapper/glasswind"
 GLASSWIND_BIN=$wrapper
+# The demo's PATH holds no dialog tool (SDL's box is answered), only the
+# symbolizers a report names its lines with.
+for symbolizer in llvm-symbolizer addr2line; do
+  found=$(command -v "$symbolizer") && ln -s "$found" "$wrapper/$symbolizer"
+done
+DEMO_PATH=$wrapper
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE=$recording
 start_demo

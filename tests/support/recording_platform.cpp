@@ -176,7 +176,7 @@ PlatformRecorder::PlatformRecorder()
 PlatformRecorder::~PlatformRecorder()
 {
     windowing = glutWindowing;
-    dialogs = sdlDialogs;
+    dialogs = desktopDialogs;
     screen = xlibScreen;
     audio = sdlAudio;
     setupRenderStateStep = setupRenderState;
