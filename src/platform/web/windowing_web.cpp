@@ -45,10 +45,16 @@ void setCursor(int) { hideCanvasCursor(); }
 void initWindowSize(int width, int height) { setCanvasSize(width, height); }
 void initWindowPosition(int, int) {}
 
+// Like freeglut's, a window that cannot have its GL ends the program, here with the
+// page's message saying what the browser lacks.
 int createWindow(const char* title)
 {
     setPageTitle(title);
-    return openWebGl(canvasSelector, demoSamples, keepCanvasPictures(), false) ? 1 : 0;
+    if (!openWebGl(canvasSelector, demoSamples, keepCanvasPictures(), false)) {
+        showNoWebGlMessage();
+        std::exit(EXIT_FAILURE);
+    }
+    return 1;
 }
 
 void fullScreen() { askForFullScreen(); }
