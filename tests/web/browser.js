@@ -1,6 +1,5 @@
-// The browsers of the web tests, both driven by puppeteer-core and never one of its own:
-// Debian's Chromium over CDP and Firefox ESR over WebDriver BiDi, each in a fresh profile
-// and kept off the network; a static server for build/web; a page's uncaught errors.
+// Debian's Chromium (over CDP) and Firefox ESR (over WebDriver BiDi) driven by puppeteer-core,
+// which never fetches a browser of its own; a static server for build/web; a page's uncaught errors.
 'use strict';
 
 const fs = require('fs');

@@ -1,6 +1,5 @@
-# Sourced by the web tests' scripts (with web_tests set to this folder): skips (77)
-# unless the browser build, the browsers and puppeteer-core are there, and runs a command
-# that drives a browser: for Firefox on a private Xvfb display, where Mesa gives it WebGL 2.
+# Sourced by the web tests' scripts (web_tests: this folder): skip (77) unless all they need is
+# there; run a command that drives a browser, for Firefox on a private Xvfb (Mesa's WebGL 2).
 
 web_skip() { echo "skipped: $1" >&2; exit 77; }
 

@@ -1,7 +1,5 @@
-// The live page end to end in one headless browser (chromium or firefox): the question,
-// No for an 800x450 canvas, its frames, the music about 5 s after the click, Escape and
-// the end state; the end of the timeline and Play again; Yes asking for full screen; and
-// each failure message. No uncaught error on any of these paths.
+// The live page end to end in one headless browser: No, the music on the clock, Escape, the
+// end of the timeline, Play again, Yes and each failure message, with no uncaught error.
 //   node e2e_web.js BROWSER WEB_DIR
 'use strict';
 

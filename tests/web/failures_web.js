@@ -1,6 +1,5 @@
-// The live page's failure messages, one case each: the music missing or not music, no
-// Web Audio, a canvas that gets no WebGL 2 although the browser has it. Each says what
-// went wrong in the page's message box, without an uncaught error.
+// The live page's failure messages (the music missing or not music, no Web Audio, a canvas
+// without WebGL 2), each in the page's message box and without an uncaught error.
 'use strict';
 
 const fs = require('fs');

@@ -1,6 +1,5 @@
-// The page in browsers started without WebGL 2: it says so in its message box and does
-// nothing else (no question, no canvas, not even the program or its data fetched), for
-// the live page and for a still, without an uncaught error.
+// The live page and a still in browsers started without WebGL 2: the message saying so and
+// nothing else (no question, no canvas, nothing fetched past the page, no uncaught error).
 //   node no_webgl_web.js WEB_DIR [BROWSER]     (every case, or BROWSER's only)
 'use strict';
 
