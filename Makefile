@@ -91,12 +91,12 @@ serve-web: web
 	@echo "Serving $(WEB_DIR) at http://localhost:$(WEB_PORT)/ (Ctrl-C stops it)"
 	cd $(WEB_DIR) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
-# The browser build in headless Chromium (Debian's, driven by playwright-core from npm,
-# which never downloads a browser of its own): the live page end to end and every
-# golden moment against its reference.
+# The browser build in headless Chromium and Firefox ESR (Debian's, both driven by
+# puppeteer-core from npm, which never downloads a browser of its own): the live page end
+# to end in each, without WebGL 2, and golden moments against their references.
 deps-web-test: deps-test
 	./scripts/install-deps.sh web-test
-	cd tests/web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
+	cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
 
 test-web: deps-web-test web build-tests
 	cd $(BUILD_DIR) && ctest --output-on-failure -L '^web' -E '^web[.]goldens$$'

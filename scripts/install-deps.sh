@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the demo needs to build and run ("run"), or to
 # build, run and test ("test"), to build the browser page ("web") or to test it
-# in headless Chromium ("web-test"). Elsewhere it names the packages and stops.
+# in headless Chromium and Firefox ESR ("web-test"). Elsewhere it names the packages and stops.
 # The names hold on Debian 12 and 13; it never waits for a password.
 set -eu
 
@@ -15,7 +15,7 @@ sox clang clang-format libfreetype-dev libmp3lame-dev imagemagick
 pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon"
 # emscripten brings its own clang, node and the node modules it runs; python3 serves the page.
 web_packages="emscripten python3 tar xz-utils bzip2 make cmake"
-web_test_packages="chromium"
+web_test_packages="chromium firefox-esr"
 
 case "$mode" in
   run) packages=$run_packages ;;
@@ -23,7 +23,7 @@ case "$mode" in
   web) packages=$web_packages ;;
   web-test)
     packages="$web_packages $web_test_packages"
-    # playwright-core comes through npm; a node from elsewhere usually brings its own npm.
+    # puppeteer-core comes through npm; a node from elsewhere usually brings its own npm.
     command -v npm >/dev/null 2>&1 || packages="$packages npm"
     ;;
   *) echo "usage: $0 run|test|web|web-test" >&2; exit 2 ;;

@@ -62,7 +62,7 @@ int drawStill(const Arguments& arguments)
     setCanvasSize(arguments.width, arguments.height);
     installToolPlatform(presentWebGl);
     if (!openWebGl(canvasSelector, stillSamples, true, true)) {
-        std::fputs("glasswind: this browser has no WebGL 2\n", stderr);
+        showNoWebGlMessage();
         return EXIT_FAILURE;
     }
     onReshape(arguments.width, arguments.height);

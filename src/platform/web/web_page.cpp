@@ -23,6 +23,7 @@ EM_JS(int, jsScreenHeight, (), { return Math.round(window.screen.height * (windo
 EM_JS(void, jsShowMessage, (const char* text, const char* title),
       { Module.glasswindPage.showMessage(UTF8ToString(text), UTF8ToString(title)); });
 
+EM_JS(void, jsShowNoWebGl, (), { Module.glasswindPage.showNoWebGl(); });
 EM_JS(void, jsShowEndState, (), { Module.glasswindPage.showEndState(); });
 EM_JS(void, jsMarkFrameReady, (int atMs), { Module.glasswindPage.markFrameReady(atMs); });
 
@@ -42,5 +43,6 @@ int screenHeight() { return jsScreenHeight(); }
 bool keepCanvasPictures() { return keepPictures; }
 void setKeepCanvasPictures(bool keep) { keepPictures = keep; }
 void showPageMessage(const char* text, const char* title) { jsShowMessage(text, title); }
+void showNoWebGlMessage() { jsShowNoWebGl(); }
 void showEndState() { jsShowEndState(); }
 void markFrameReady(int atMs) { jsMarkFrameReady(atMs); }

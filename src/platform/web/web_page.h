@@ -13,6 +13,8 @@ bool keepCanvasPictures();
 void setKeepCanvasPictures(bool keep);
 // A message in the page in place of a message box.
 void showPageMessage(const char* text, const char* title);
+// The page's own message that this browser has no WebGL 2, in place of the canvas.
+void showNoWebGlMessage();
 // The demo ended (Escape, its last moment or a failed start): the quiet end state.
 void showEndState();
 // The still is drawn: the page marks itself ready.

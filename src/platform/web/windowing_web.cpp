@@ -1,6 +1,7 @@
 // The windowing table in the browser: the page's canvas is the window, the clock is
-// performance.now() since init, and each animation frame makes one idle call and
-// one display. Ending leaves the canvas to the page's end state.
+// performance.now() since init, and each animation frame hands over the keys pressed
+// since the last one, then makes one idle call and one display. Ending leaves the
+// canvas to the page's end state.
 #include "platform/web/web_page.h"
 #include "platform/web/webgl_backend.h"
 #include "platform/windowing.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr int demoSamples = 4;
 constexpr unsigned char escapeKeyByte = 27;
+constexpr int keyQueueSize = 16;
 const char* const canvasSelector = "#canvas";
 
 struct WebWindow {
@@ -27,6 +29,8 @@ struct WebWindow {
     void (*display)() = nullptr;
     void (*idle)() = nullptr;
     void (*keyboard)(unsigned char, int, int) = nullptr;
+    unsigned char keys[keyQueueSize] = {};
+    int keyCount = 0;
 };
 
 WebWindow window;
@@ -41,10 +45,16 @@ void setCursor(int) { hideCanvasCursor(); }
 void initWindowSize(int width, int height) { setCanvasSize(width, height); }
 void initWindowPosition(int, int) {}
 
+// Like freeglut's, a window that cannot have its GL ends the program, here with the
+// page's message saying what the browser lacks.
 int createWindow(const char* title)
 {
     setPageTitle(title);
-    return openWebGl(canvasSelector, demoSamples, keepCanvasPictures(), false) ? 1 : 0;
+    if (!openWebGl(canvasSelector, demoSamples, keepCanvasPictures(), false)) {
+        showNoWebGlMessage();
+        std::exit(EXIT_FAILURE);
+    }
+    return 1;
 }
 
 void fullScreen() { askForFullScreen(); }
@@ -52,6 +62,16 @@ void reshapeFunc(void (*callback)(int, int)) { window.reshape = callback; }
 void displayFunc(void (*callback)()) { window.display = callback; }
 void idleFunc(void (*callback)()) { window.idle = callback; }
 
+void queueKey(unsigned char key)
+{
+    if (window.keyCount < keyQueueSize) {
+        window.keys[window.keyCount++] = key;
+    }
+}
+
+// Keys wait for the next animation frame, as GLUT hands its events over from its own
+// loop: an exit they cause then leaves through the main loop, which the runtime ends
+// quietly, and never out of the browser's event handler as an uncaught exception.
 EM_BOOL onKeyDown(int, const EmscriptenKeyboardEvent* event, void*)
 {
     if (window.keyboard == nullptr) {
@@ -59,11 +79,20 @@ EM_BOOL onKeyDown(int, const EmscriptenKeyboardEvent* event, void*)
     }
     const std::string_view key = event->key;
     if (key == "Escape") {
-        window.keyboard(escapeKeyByte, 0, 0);
+        queueKey(escapeKeyByte);
     } else if (key.size() == 1) {
-        window.keyboard(static_cast<unsigned char>(key[0]), 0, 0);
+        queueKey(static_cast<unsigned char>(key[0]));
     }
     return EM_FALSE;
+}
+
+void deliverKeys()
+{
+    const int count = window.keyCount;
+    window.keyCount = 0;
+    for (int i = 0; i < count; ++i) {
+        window.keyboard(window.keys[i], 0, 0);
+    }
 }
 
 void keyboardFunc(void (*callback)(unsigned char, int, int))
@@ -92,6 +121,7 @@ void reshapeIfResized()
 void animationFrame()
 {
     reshapeIfResized();
+    deliverKeys();
     if (window.idle != nullptr) {
         window.idle();
     }

@@ -1,4 +1,5 @@
-// The page around the wasm demo: puts data/ in its file system, asks the question
+// The page around the wasm demo: loads it only where the browser has WebGL 2 (else
+// says so and does nothing more), puts data/ in its file system, asks the question
 // (whose click also lets the page play sound), decodes the music, and answers the
 // hooks of the web platform layer (Module.glasswindPage). ?at=MS&size=WxH draws one
 // still of the steady run at exactly that size and sets document.title to "ready".
@@ -11,6 +12,9 @@ const canvas = document.getElementById('canvas');
 const audioErrorFileOpen = 2;
 const audioErrorFileFormat = 41;
 const musicRateHz = 44100;
+const errorTitle = 'Error';
+const noWebGl2Text = 'This browser has no WebGL 2, which the demo needs to draw; another browser, '
+  + 'or turning on hardware acceleration in this one, may help.';
 
 const page = {
   audioContext: null,
@@ -34,6 +38,12 @@ const page = {
     document.getElementById('message-title').textContent = title;
     document.getElementById('message-text').textContent = text;
     document.getElementById('message').hidden = false;
+  },
+  // The message alone: no question, no canvas.
+  showNoWebGl() {
+    document.getElementById('question').hidden = true;
+    canvas.hidden = true;
+    page.showMessage(noWebGl2Text, errorTitle);
   },
   showEndState() {
     page.closeAudio();
@@ -165,6 +175,25 @@ async function start() {
   Module.callMain(['--answer', yes ? 'yes' : 'no']);
 }
 
+// Whether this browser makes WebGL 2 contexts, asked of a canvas of its own that is
+// let go at once.
+function hasWebGl2() {
+  let context = null;
+  try {
+    context = document.createElement('canvas').getContext('webgl2');
+  } catch (error) {
+    context = null;
+  }
+  if (!context) {
+    return false;
+  }
+  const lose = context.getExtension('WEBGL_lose_context');
+  if (lose) {
+    lose.loseContext();
+  }
+  return true;
+}
+
 document.getElementById('again').onclick = () => window.location.reload();
 
 var Module = {
@@ -174,3 +203,11 @@ var Module = {
   printErr: (text) => console.log(text),
   onRuntimeInitialized: () => { start(); },
 };
+
+if (hasWebGl2()) {
+  const program = document.createElement('script');
+  program.src = 'glasswind.js';
+  document.body.appendChild(program);
+} else {
+  page.showNoWebGl();
+}
