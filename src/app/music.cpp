@@ -1,10 +1,12 @@
 // Music start-up checks and playback, in the audio layer's call order.
 #include "app/music.h"
 
+#include "app/clock.h"
 #include "platform/audio.h"
 #include "platform/dialog.h"
 #include "platform/windowing.h"
 
+#include <algorithm>
 #include <cstdio>
 
 const char* const musicFilePath = "data/glasswind.mp3";
@@ -13,9 +15,17 @@ uint32_t musicChannel = 0;
 namespace {
 
 constexpr uint32_t audioOutputRate = 44100;
+constexpr int64_t msPerSecond = 1000;
 constexpr uint32_t moduleFlags = audioMusicRamp | audioSampleLoop;
 constexpr int audioMessageBufferSize = 200;
 const char* const audioErrorTitle = "Error";
+
+// The position plus the frames of every millisecond the call came past the music's start.
+int64_t positionOnTheClock(int64_t position)
+{
+    const int64_t lateMs = std::max<int64_t>(0, position - musicStartMs);
+    return position + lateMs * audioOutputRate / msPerSecond * audioBytesPerFrame;
+}
 
 } // namespace
 
@@ -63,5 +73,5 @@ void startAudio()
 void startMusic(int64_t position)
 {
     audio.channelPlay(musicChannel, 0);
-    audio.channelSetPosition(musicChannel, static_cast<uint64_t>(position), audioPosByte);
+    audio.channelSetPosition(musicChannel, static_cast<uint64_t>(positionOnTheClock(position)), audioPosByte);
 }

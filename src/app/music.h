@@ -13,5 +13,8 @@ void startAudio();
 bool loadMusic();
 // Shows the text with the audio layer's current error code.
 void showAudioError(const char* text);
-// Plays the loaded music from the given byte offset; results are not examined.
+// Plays the loaded music on the demo clock; results are not examined. The position
+// is the clock's count at the call, handed over as a byte offset (the music's start
+// offset); the music is heard from it as if it had started at the music's start
+// time, so a late call skips what is past instead of putting every beat late.
 void startMusic(int64_t position);

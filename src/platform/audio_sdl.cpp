@@ -41,10 +41,10 @@ uint32_t deviceRate = 0;
 int lastError = audioOk;
 bool exitHookSet = false;
 // When the last callback began, and how many frames had been mixed before it;
-// written by the audio thread under the device lock, read under it.
+// written by the audio thread under the device lock, read under it. Until the
+// first callback, the device is taken to ask for its first frame when it opened.
 std::chrono::steady_clock::time_point lastCallbackAt{};
 uint64_t lastCallbackFrame = 0;
-bool callbackSeen = false;
 // How long after a callback its first frame is heard, in frames.
 uint64_t heardAfterCallback = 0;
 // The device's clock as its callbacks show it, and the placed sound that
@@ -77,7 +77,6 @@ void mixCallback(void*, Uint8* stream, int length)
 {
     lastCallbackAt = std::chrono::steady_clock::now();
     lastCallbackFrame = mixedOutputFrames();
-    callbackSeen = true;
     if (deviceClockFollowed) {
         observeDeviceCallback(&deviceClock, secondsSinceOpen(lastCallbackAt), lastCallbackFrame);
         if (followedHandle != 0) followMixChannel(followedHandle, framesBehindClock(deviceClock, placedFrameZeroAt));
@@ -178,6 +177,8 @@ int init(int deviceNumber, uint32_t frequency, uint32_t, void*, const void*)
     }
     deviceRate = frequency;
     openedAt = std::chrono::steady_clock::now();
+    lastCallbackAt = openedAt;
+    lastCallbackFrame = mixedOutputFrames();
     resetDeviceClock(&deviceClock, frequency);
     // The music is kept on the clock, as the demo's pictures are, though the
     // card's crystal or the server runs apart, on every driver with a clock.
@@ -241,9 +242,11 @@ int channelSetPosition(uint32_t handle, uint64_t position, uint32_t mode)
     if (device == 0) return fail(audioErrorInit);
     if (mode != audioPosByte) return fail(audioErrorNotAvailable);
     SDL_LockAudioDevice(device);
-    int error = setMixChannelFrame(handle, position / audioBytesPerFrame);
-    if (error == audioOk && callbackSeen) error = startMixChannelAt(handle, heardOneBufferFromNow());
-    if (error == audioOk && callbackSeen && deviceClockKnown(deviceClock)) {
+    // The position is heard now: the frame placed one buffer from now is one buffer further in.
+    const uint64_t frame = position / audioBytesPerFrame;
+    int error = setMixChannelFrame(handle, frame + deviceBufferFrames);
+    if (error == audioOk) error = startMixChannelAt(handle, heardOneBufferFromNow());
+    if (error == audioOk && deviceClockKnown(deviceClock)) {
         followedHandle = handle;
         placedFrameZeroAt = deviceFrameZeroAt(deviceClock);
     }

@@ -22,8 +22,10 @@
 namespace {
 
 constexpr uint64_t demoStartPosition = 5001; // the byte count the clock hands over
-constexpr size_t demoStartFrame = 1250;      // 5001 bytes rounded down to whole frames
-constexpr int recordMs = 500;                // the start comes one device buffer (23 ms) after the call
+// 5001 bytes are frame 1250, heard at the call; the disk driver's buffers are 1024
+// frames, so the first frame mixed after the call is 1024 further in.
+constexpr size_t demoStartFrame = 2274;
+constexpr int recordMs = 500; // the recording runs on past the call
 constexpr uint32_t streamLoop = audioSampleLoop;
 constexpr uint32_t moduleFlags = audioMusicRamp | audioSampleLoop;
 constexpr int pcm16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;

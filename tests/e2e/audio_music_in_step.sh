@@ -1,8 +1,9 @@
 #!/bin/bash
 # With the music present and SDL's disk driver recording the output, the
 # recording is silent until about 5 s after the demo's window opens, then
-# carries the music from (nearly) its beginning, unbroken.
-# ctest-labels: e2e
+# carries the music unbroken, its start offset written at demo time 5 000 to
+# within a few ms, whichever frame the play call came in.
+# ctest-labels: e2e;audio
 # ctest-timeout: 90
 set -u
 . "$(dirname "$0")/lib.sh"
@@ -10,13 +11,13 @@ set -u
 RATE=44100
 BYTES_PER_FRAME=4
 MUSIC_SECONDS=12
+MUSIC_START_MS=5000
 HEARD_AFTER_START_S=2.5
-# The clock hands over its millisecond count past 5 000 as a byte count: from
-# frame 1 250 (5 001 bytes) on, a frame later for every 4 ms the trigger came late.
-# The trigger is the first idle call past 5 000 ms, late by up to one drawn frame:
-# about 17 ms on an idle machine, up to 0.4 s when other work keeps both cores busy.
-FIRST_HEARD_FRAME=1250
-LATEST_HEARD_FRAME=1375
+# The music's start offset is the clock's count at the play call, as bytes (frame
+# 1 250 for a call at 5 001); it is written at demo time 5 000 within this. The
+# disk driver writes a block at a time, 1 024 frames (23.2 ms), right after the
+# callback that mixed it, so a block's write dates its first frame.
+START_LIMIT_MS=5
 # Seen from the outside, through a shell polling for the window on a machine
 # busy drawing, and timed by the disk driver's pacing: about 5 s.
 EARLIEST_MS=4500
@@ -24,6 +25,8 @@ LATEST_MS=5600
 
 probe="$BUILD_DIR/tests/audio/audio_probe"
 [ -x "$probe" ] || fail "the audio probe is not built: $probe"
+clock_probe=$(cd "$BUILD_DIR/tests/audio" && pwd)/libclock_probe.so
+[ -f "$clock_probe" ] || fail "the clock probe is not built: $clock_probe"
 
 # A copy of the run-time layout with a music made here: sound from its first frame.
 layout=$(mktemp -d)
@@ -34,7 +37,7 @@ if [ -d "$SOURCE_DIR/data" ]; then cp -R "$SOURCE_DIR/data/." "$layout/data/"; f
 
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$layout/recording.raw"
-start_demo "$layout"
+GLASSWIND_CLOCK_LOG="$layout/clock.log" LD_PRELOAD="$clock_probe" start_demo "$layout"
 answer_question_no
 
 # The recording's length at the moment the window is there ties it to the clock,
@@ -59,9 +62,33 @@ code=$DEMO_CODE
 
 read -r onset music_frame matched heard recorded < <("$probe" find-music "$layout/data/glasswind.mp3" "$SDL_DISKAUDIOFILE")
 [ "$music_frame" != -1 ] || fail "the recording of $recorded frames is silent"
-[ "$music_frame" -ge "$FIRST_HEARD_FRAME" ] && [ "$music_frame" -le "$LATEST_HEARD_FRAME" ] ||
-  fail "the music was first heard from frame $music_frame"
 [ "$matched" = "$heard" ] || fail "the recording leaves the music $matched frames after its onset"
+
+# On the clock probe's log: demo time 0 is the smallest (time - answer) of the
+# clock's answers; the play call is the first answer past 5 000, the position the
+# next one; the recording's first music frame is dated by the write of its block.
+read -r call_ms position against_ms < <(awk -v onset="$onset" -v m="$music_frame" -v rate="$RATE" \
+    -v bpf="$BYTES_PER_FRAME" -v start="$MUSIC_START_MS" '
+  $1 == "clock" {
+    d = $2 - $3
+    if (!haveOrigin || d < origin) { origin = d; haveOrigin = 1 }
+    if (haveTrigger && position == "") position = $3
+    if (!haveTrigger && $3 > start) { trigger = $3; haveTrigger = 1 }
+  }
+  $1 == "write" && !found {
+    if ($3 > onset * bpf) { written = $2; blockStart = previous / bpf; found = 1 }
+    previous = $3
+  }
+  END {
+    if (!found || position == "") { print "- - -"; exit }
+    firstHeard = written + (onset - blockStart) * 1000 / rate
+    offsetFrame = int(position / bpf)
+    printf "%d %d %.1f\n", trigger - start, position, firstHeard - (m - offsetFrame) * 1000 / rate - origin - start
+  }' "$layout/clock.log")
+[ "$against_ms" != - ] || fail "the clock log has no play call or no write of the music: $(tail -n 3 "$layout/clock.log")"
+awk -v e="$against_ms" -v l="$START_LIMIT_MS" 'BEGIN { exit !(e >= -l && e <= l) }' ||
+  fail "the music's start offset (frame $((position / BYTES_PER_FRAME))) was written $against_ms ms from demo time 5000 (the call $call_ms ms after it)"
+
 opened_frame=$(( opened_bytes / BYTES_PER_FRAME ))
 frames_per_ms=$(awk -v a="$opened_bytes" -v b="$late_bytes" -v s="$opened_ns" -v e="$late_ns" -v f="$BYTES_PER_FRAME" \
   'BEGIN { printf "%.4f", (b - a) / f / ((e - s) / 1e6) }')
@@ -70,6 +97,6 @@ heard_ms=$(awk -v h="$heard" -v r="$RATE" 'BEGIN { printf "%d", h * 1000 / r }')
 [ "$onset_ms" -ge "$EARLIEST_MS" ] && [ "$onset_ms" -le "$LATEST_MS" ] ||
   fail "the music was first heard $onset_ms ms after the window opened"
 [ "$heard_ms" -ge 2000 ] || fail "only $heard_ms ms of music were heard"
-echo "silent for $onset_ms ms after the window opened, then $heard_ms ms of the music from frame" \
-  "$music_frame (started at demo time $((music_frame * BYTES_PER_FRAME))-$((music_frame * BYTES_PER_FRAME + BYTES_PER_FRAME - 1)) ms;" \
+echo "silent for $onset_ms ms after the window opened, then $heard_ms ms of the music from frame $music_frame;" \
+  "its start offset written at demo time 5000 $against_ms ms (the play call $call_ms ms after 5000;" \
   "disk driver at $frames_per_ms frames/ms)"

@@ -117,8 +117,9 @@ TEST(MusicTrigger, StartsOnceOnTheFirstCallPast5000)
     const auto& calls = recording().calls;
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ(calls[calls.size() - 2], "audio.channelPlay 11 0");
-    // The elapsed milliseconds themselves are the byte position.
-    EXPECT_EQ(calls.back(), "audio.channelSetPosition 11 5001 0");
+    // The elapsed milliseconds are the byte position, and the one millisecond past
+    // 5000 is skipped: 44 frames of 44.1 kHz stereo, 176 bytes.
+    EXPECT_EQ(calls.back(), "audio.channelSetPosition 11 5177 0");
 
     idleAt(5017);
     idleAt(9000);
@@ -137,9 +138,11 @@ struct TriggerCase {
 TEST(MusicTrigger, EachOfTheThreeClockReadsHasItsOwnJob)
 {
     const TriggerCase cases[] = {
-        {"fresh read past 5000, frame time not", 4990, 5001, 5003, "audio.channelSetPosition 0 5003 0"},
+        // 3 ms late: 132 frames (132.3 whole), 528 bytes further in.
+        {"fresh read past 5000, frame time not", 4990, 5001, 5003, "audio.channelSetPosition 0 5531 0"},
         {"frame time past 5000, fresh read not", 5002, 4999, 5004, "postRedisplay"},
-        {"late first call", 7350, 7351, 7352, "audio.channelSetPosition 0 7352 0"},
+        // A first call 2352 ms late skips 103 723 frames (2.352 s x 44 100, whole), 414 892 bytes.
+        {"late first call", 7350, 7351, 7352, "audio.channelSetPosition 0 422244 0"},
     };
     for (const TriggerCase& c : cases) {
         PlatformRecorder recorder;
