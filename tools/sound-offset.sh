@@ -1,8 +1,7 @@
 #!/bin/bash
 # Times the music as your own sound server plays it: runs the demo (in a window)
-# a few times, records the default sink's monitor, and prints where the music's
-# start (its offset, heard on the demo clock) was heard against demo time 5 000 ms,
-# and how far it moved by the end.
+# a few times, records the default sink's monitor, and prints where music time 0
+# was heard against demo time 5 000 ms, and how far it moved by the end.
 #
 #   tools/sound-offset.sh [RUNS] [SECONDS] [own|pulseaudio|pipewire]
 #
@@ -62,11 +61,10 @@ for run in $(seq 1 "$RUNS"); do
   # A dropout near the run's end is the demo stopping, not the music breaking.
   ended="until $MUSIC_BREAK (demo time in ms; the run stops near $((PLAY_S * 1000)))"
   [ "${MUSIC_BREAK%@*}" = none ] && ended="to the end"
-  on_clock_ms=$(music_start_against_clock "$MUSIC_ZERO_MS" "$MUSIC_CALL_MS")
-  echo "run $run: the music's start heard at demo time 5000 $on_clock_ms ms (the demo's play call came $MUSIC_CALL_MS ms" \
+  echo "run $run: music time 0 at demo time 5000 $MUSIC_ZERO_MS ms (the demo's play call came $MUSIC_CALL_MS ms" \
     "after 5000); moved $DRIFT_MS ms by $UNBROKEN_MS ms later; the music ran unbroken $ended"
-  echo "$on_clock_ms $DRIFT_MS" >>"$layout/results"
+  echo "$MUSIC_ZERO_MS $DRIFT_MS" >>"$layout/results"
 done
 awk 'NR == 1 { lo = hi = $1 } { s += $1; d += $2; if ($1 < lo) lo = $1; if ($1 > hi) hi = $1 }
-  END { if (NR) printf "the music'"'"'s start: mean %+.1f ms, spread %.1f ms (%+.1f ... %+.1f) over %d runs; mean end drift %+.1f ms\n",
+  END { if (NR) printf "music time 0: mean %+.1f ms, spread %.1f ms (%+.1f ... %+.1f) over %d runs; mean end drift %+.1f ms\n",
         s / NR, hi - lo, lo, hi, NR, d / NR }' "$layout/results"

@@ -20,11 +20,12 @@ constexpr uint32_t moduleFlags = audioMusicRamp | audioSampleLoop;
 constexpr int audioMessageBufferSize = 200;
 const char* const audioErrorTitle = "Error";
 
-// The position plus the frames of every millisecond the call came past the music's start.
-int64_t positionOnTheClock(int64_t position)
+// The byte position in the music that is heard at demo time clockMs when the music
+// starts from its beginning at the music's start time: the beats are written for that.
+int64_t positionOnTheClock(int64_t clockMs)
 {
-    const int64_t lateMs = std::max<int64_t>(0, position - musicStartMs);
-    return position + lateMs * audioOutputRate / msPerSecond * audioBytesPerFrame;
+    const int64_t pastStartMs = std::max<int64_t>(0, clockMs - musicStartMs);
+    return pastStartMs * audioOutputRate / msPerSecond * audioBytesPerFrame;
 }
 
 } // namespace

@@ -14,7 +14,7 @@ bool loadMusic();
 // Shows the text with the audio layer's current error code.
 void showAudioError(const char* text);
 // Plays the loaded music on the demo clock; results are not examined. The position
-// is the clock's count at the call, handed over as a byte offset (the music's start
-// offset); the music is heard from it as if it had started at the music's start
-// time, so a late call skips what is past instead of putting every beat late.
+// is the clock's count at the call; the music is heard from where it would be had
+// it started from its beginning at the music's start time, so a call a frame late
+// skips the music's first milliseconds instead of putting every beat that late.
 void startMusic(int64_t position);

@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr uint64_t demoStartPosition = 5001; // the byte count the clock hands over
+constexpr uint64_t demoStartPosition = 5001; // a byte position past a whole frame
 // 5001 bytes are frame 1250, heard at the call; the disk driver's buffers are 1024
 // frames, so the first frame mixed after the call is 1024 further in.
 constexpr size_t demoStartFrame = 2274;

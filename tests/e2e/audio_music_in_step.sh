@@ -1,8 +1,8 @@
 #!/bin/bash
 # With the music present and SDL's disk driver recording the output, the
 # recording is silent until about 5 s after the demo's window opens, then
-# carries the music unbroken, its start offset written at demo time 5 000 to
-# within a few ms, whichever frame the play call came in.
+# carries the music unbroken, placed so that its frame 0 falls on demo time
+# 5 000 to within a few ms, whichever frame the play call came in.
 # ctest-labels: e2e;audio
 # ctest-timeout: 90
 set -u
@@ -13,10 +13,9 @@ BYTES_PER_FRAME=4
 MUSIC_SECONDS=12
 MUSIC_START_MS=5000
 HEARD_AFTER_START_S=2.5
-# The music's start offset is the clock's count at the play call, as bytes (frame
-# 1 250 for a call at 5 001); it is written at demo time 5 000 within this. The
-# disk driver writes a block at a time, 1 024 frames (23.2 ms), right after the
-# callback that mixed it, so a block's write dates its first frame.
+# Music time 0 against demo time 5 000, at most. The disk driver writes a block at
+# a time, 1 024 frames (23.2 ms), right after the callback that mixed it, so a
+# block's write dates its first frame.
 START_LIMIT_MS=5
 # Seen from the outside, through a shell polling for the window on a machine
 # busy drawing, and timed by the disk driver's pacing: about 5 s.
@@ -65,14 +64,13 @@ read -r onset music_frame matched heard recorded < <("$probe" find-music "$layou
 [ "$matched" = "$heard" ] || fail "the recording leaves the music $matched frames after its onset"
 
 # On the clock probe's log: demo time 0 is the smallest (time - answer) of the
-# clock's answers; the play call is the first answer past 5 000, the position the
-# next one; the recording's first music frame is dated by the write of its block.
-read -r call_ms position against_ms < <(awk -v onset="$onset" -v m="$music_frame" -v rate="$RATE" \
+# clock's answers; the play call is the first answer past 5 000; the recording's
+# first music frame is dated by the write of its block.
+read -r call_ms against_ms < <(awk -v onset="$onset" -v m="$music_frame" -v rate="$RATE" \
     -v bpf="$BYTES_PER_FRAME" -v start="$MUSIC_START_MS" '
   $1 == "clock" {
     d = $2 - $3
     if (!haveOrigin || d < origin) { origin = d; haveOrigin = 1 }
-    if (haveTrigger && position == "") position = $3
     if (!haveTrigger && $3 > start) { trigger = $3; haveTrigger = 1 }
   }
   $1 == "write" && !found {
@@ -80,14 +78,13 @@ read -r call_ms position against_ms < <(awk -v onset="$onset" -v m="$music_frame
     previous = $3
   }
   END {
-    if (!found || position == "") { print "- - -"; exit }
+    if (!found || !haveTrigger) { print "- -"; exit }
     firstHeard = written + (onset - blockStart) * 1000 / rate
-    offsetFrame = int(position / bpf)
-    printf "%d %d %.1f\n", trigger - start, position, firstHeard - (m - offsetFrame) * 1000 / rate - origin - start
+    printf "%d %.1f\n", trigger - start, firstHeard - m * 1000 / rate - origin - start
   }' "$layout/clock.log")
 [ "$against_ms" != - ] || fail "the clock log has no play call or no write of the music: $(tail -n 3 "$layout/clock.log")"
 awk -v e="$against_ms" -v l="$START_LIMIT_MS" 'BEGIN { exit !(e >= -l && e <= l) }' ||
-  fail "the music's start offset (frame $((position / BYTES_PER_FRAME))) was written $against_ms ms from demo time 5000 (the call $call_ms ms after it)"
+  fail "music time 0 was written $against_ms ms from demo time 5000 (the play call $call_ms ms after it)"
 
 opened_frame=$(( opened_bytes / BYTES_PER_FRAME ))
 frames_per_ms=$(awk -v a="$opened_bytes" -v b="$late_bytes" -v s="$opened_ns" -v e="$late_ns" -v f="$BYTES_PER_FRAME" \
@@ -98,5 +95,5 @@ heard_ms=$(awk -v h="$heard" -v r="$RATE" 'BEGIN { printf "%d", h * 1000 / r }')
   fail "the music was first heard $onset_ms ms after the window opened"
 [ "$heard_ms" -ge 2000 ] || fail "only $heard_ms ms of music were heard"
 echo "silent for $onset_ms ms after the window opened, then $heard_ms ms of the music from frame $music_frame;" \
-  "its start offset written at demo time 5000 $against_ms ms (the play call $call_ms ms after 5000;" \
+  "music time 0 at demo time 5000 $against_ms ms (the play call $call_ms ms after 5000;" \
   "disk driver at $frames_per_ms frames/ms)"

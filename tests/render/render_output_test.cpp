@@ -108,13 +108,13 @@ TEST_F(ToolClock, ASteadyRunStartsTheMusicAtTheFirstIdleCallPastFiveSeconds)
     const MusicStart at60 = findMusicStart(196000, 60);
     EXPECT_TRUE(at60.started);
     EXPECT_EQ(at60.atMs, 5016);
-    // 5016 bytes, and the 16 ms past 5000 skipped: 705 frames (705.6 whole), 2820 bytes.
-    EXPECT_EQ(at60.bytePosition, 7836);
+    // The music started at 5000 is 16 ms in: 705 frames (705.6 whole), 2820 bytes.
+    EXPECT_EQ(at60.bytePosition, 2820);
 
     const MusicStart at24 = findMusicStart(196000, 24);
     EXPECT_EQ(at24.atMs, 5041);
-    // 41 ms past 5000: 1808 frames (1808.1 whole), 7232 bytes.
-    EXPECT_EQ(at24.bytePosition, 12273);
+    // 41 ms in: 1808 frames (1808.1 whole), 7232 bytes.
+    EXPECT_EQ(at24.bytePosition, 7232);
 
     EXPECT_FALSE(findMusicStart(5016, 60).started) << "5016 itself is past the range";
     EXPECT_TRUE(findMusicStart(5017, 60).started);

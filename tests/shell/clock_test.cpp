@@ -117,9 +117,9 @@ TEST(MusicTrigger, StartsOnceOnTheFirstCallPast5000)
     const auto& calls = recording().calls;
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ(calls[calls.size() - 2], "audio.channelPlay 11 0");
-    // The elapsed milliseconds are the byte position, and the one millisecond past
-    // 5000 is skipped: 44 frames of 44.1 kHz stereo, 176 bytes.
-    EXPECT_EQ(calls.back(), "audio.channelSetPosition 11 5177 0");
+    // The music started at 5000 is 1 ms in at 5001: 44 frames (44.1 whole) of
+    // 44.1 kHz stereo, 176 bytes.
+    EXPECT_EQ(calls.back(), "audio.channelSetPosition 11 176 0");
 
     idleAt(5017);
     idleAt(9000);
@@ -138,11 +138,11 @@ struct TriggerCase {
 TEST(MusicTrigger, EachOfTheThreeClockReadsHasItsOwnJob)
 {
     const TriggerCase cases[] = {
-        // 3 ms late: 132 frames (132.3 whole), 528 bytes further in.
-        {"fresh read past 5000, frame time not", 4990, 5001, 5003, "audio.channelSetPosition 0 5531 0"},
+        // The position read, 5003, is 3 ms in: 132 frames (132.3 whole), 528 bytes.
+        {"fresh read past 5000, frame time not", 4990, 5001, 5003, "audio.channelSetPosition 0 528 0"},
         {"frame time past 5000, fresh read not", 5002, 4999, 5004, "postRedisplay"},
         // A first call 2352 ms late skips 103 723 frames (2.352 s x 44 100, whole), 414 892 bytes.
-        {"late first call", 7350, 7351, 7352, "audio.channelSetPosition 0 422244 0"},
+        {"late first call", 7350, 7351, 7352, "audio.channelSetPosition 0 414892 0"},
     };
     for (const TriggerCase& c : cases) {
         PlatformRecorder recorder;
