@@ -64,10 +64,12 @@ function serveFolder(folder) {
 }
 
 // Starts browser `name` headless; extra.args are added to its command line (Chromium),
-// extra.prefs to its preferences (Firefox). Resolves to puppeteer's Browser.
+// extra.prefs to its preferences (Firefox), extra.viewport sizes its pages (800x600
+// unless given: Firefox ESR 140 refuses the orientation call of a later setViewport).
+// Resolves to puppeteer's Browser.
 function launchBrowser(name, extra = {}) {
   const options = { browser: browsers[name].browser, executablePath: browserExecutable(name), headless: true,
-    defaultViewport: { width: 800, height: 600 } };
+    defaultViewport: extra.viewport || { width: 800, height: 600 } };
   if (name === 'chromium') {
     options.args = [...chromiumFlags, ...(extra.args || [])];
   } else {

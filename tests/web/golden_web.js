@@ -30,13 +30,12 @@ async function main() {
   const moments = readMoments(momentsFile);
   fs.mkdirSync(outDir, { recursive: true });
   const served = await serveFolder(path.resolve(webDir));
-  const browser = await launchBrowser(label);
+  const browser = await launchBrowser(label, { viewport: { width, height } });
   const started = Date.now();
   let errors = [];
   try {
     console.log(`${label}: ${await browser.version()}`);
     const page = await browser.newPage();
-    await page.setViewport({ width, height });
     errors = watchPage(page, label);
     await drawStills(page, served.url, moments, size, outDir);
   } finally {
