@@ -152,6 +152,20 @@ wait_demo_exit() {
 # second on an idle machine (about 0.1 s measured); the rest is room for a CI
 # machine whose cores are both busy.
 PROMPT_EXIT_LIMIT=2.5
+# The exit codes a shell expects of a program its stop signals end.
+declare -A SIGNAL_CODE=([INT]=130 [TERM]=143 [HUP]=129)
+
+# Sends signal $1 (INT, TERM or HUP) to the running demo, "during $2", and fails
+# unless it ends at once with the code a shell expects and leaves no window named
+# as the demo's behind.
+expect_stopped_by() {
+  kill -s "$1" "$DEMO_PID"
+  wait_demo_exit "$PROMPT_EXIT_LIMIT" || fail "SIG$1 during $2: still running $PROMPT_EXIT_LIMIT s later"
+  [ "$DEMO_CODE" = "${SIGNAL_CODE[$1]}" ] || fail "SIG$1 during $2: exit code $DEMO_CODE, expected ${SIGNAL_CODE[$1]}"
+  sleep 0.3
+  left=$(windows_named "$DEMO_TITLE" | wc -l)
+  [ "$left" = 0 ] || { show_desktop >&2; fail "SIG$1 during $2: $left window(s) left"; }
+}
 
 # A start the demo refuses: it is started in $2 (the source tree if empty), the
 # question is answered No, and the "Error" box must appear, no demo window open,

@@ -8,7 +8,6 @@ set -u
 . "$(dirname "$0")/lib.sh"
 
 MUSIC_PLAYS_AFTER=6 # seconds after the window opens: the music starts at 5
-declare -A SIGNAL_CODE=([INT]=130 [TERM]=143 [HUP]=129)
 
 # Brings a fresh demo to the state $1; prints nothing, fails when it cannot.
 reach_state() {
@@ -30,13 +29,7 @@ reach_state() {
 for state in question card music; do
   for signal in INT TERM HUP; do
     reach_state "$state"
-    kill -s "$signal" "$DEMO_PID"
-    wait_demo_exit "$PROMPT_EXIT_LIMIT" || fail "SIG$signal during the $state: still running $PROMPT_EXIT_LIMIT s later"
-    [ "$DEMO_CODE" = "${SIGNAL_CODE[$signal]}" ] ||
-      fail "SIG$signal during the $state: exit code $DEMO_CODE, expected ${SIGNAL_CODE[$signal]}"
-    sleep 0.3
-    left=$(windows_named "$DEMO_TITLE" | wc -l)
-    [ "$left" = 0 ] || { show_desktop >&2; fail "SIG$signal during the $state: $left window(s) left"; }
+    expect_stopped_by "$signal" "the $state"
     echo "SIG$signal during the $state: exit $DEMO_CODE after $DEMO_EXIT_MS ms"
   done
 done
