@@ -5,6 +5,7 @@
 #include "app/frame.h"
 #include "app/music.h"
 #include "app/render_state.h"
+#include "app/warm_up.h"
 #include "platform/dialog.h"
 #include "platform/screen.h"
 #include "platform/windowing.h"
@@ -87,7 +88,7 @@ int runDemo(int argc, char** argv)
     openDisplay(argc, argv);
     setupRenderStateStep();
     windowing.reshapeFunc(onReshape);
-    windowing.displayFunc(displayFrame);
+    windowing.displayFunc(displayLiveFrame);
     windowing.idleFunc(onIdle);
     windowing.keyboardFunc(onKey);
     windowing.mainLoop();

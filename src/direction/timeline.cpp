@@ -33,6 +33,8 @@ constexpr ShotBound shotBounds[shotTableRows] = {
 
 int sceneForTime(int32_t t) { return intervalForTime(sceneEndsMs, sceneCount - 1, t); }
 
+int32_t sceneStartMs(int scene) { return scene <= 0 ? 0 : sceneEndsMs[scene - 1]; }
+
 int shotForTime(int32_t t)
 {
     for (int row = 0; row < shotTableRows - 1; ++row) {

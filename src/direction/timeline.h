@@ -14,6 +14,8 @@ extern int32_t shotIndex;
 
 // The scene renderer that draws at time t (half-open rows; a boundary belongs to the later row).
 int sceneForTime(int32_t t);
+// The first millisecond of a scene (scene 0, which holds from the start, gives 0).
+int32_t sceneStartMs(int scene);
 // The shot that frames the frame after one drawn at time t.
 int shotForTime(int32_t t);
 

@@ -1,7 +1,8 @@
-/* Preloaded into the demo by tests/support/sound_servers.sh: logs, on one monotonic
- * clock, the windowing library's start, its elapsed-time answers and every
- * block the disk audio driver writes, so the music's first sample can be set
- * against demo time 5 000. The log goes to the file named by GLASSWIND_CLOCK_LOG. */
+/* Preloaded into the demo by the end-to-end tests: logs, on one monotonic
+ * clock, the windowing library's start, its elapsed-time answers, every block
+ * the disk audio driver writes (so the music's first sample can be set against
+ * demo time 5 000) and every finished frame with the demo time it was drawn
+ * for. The log goes to the file named by GLASSWIND_CLOCK_LOG. */
 #define _GNU_SOURCE
 #include <GL/freeglut.h>
 #include <dlfcn.h>
@@ -15,6 +16,9 @@
 static int logFd = -2;
 static FILE* recordingFile;
 static long long recordedBytes;
+/* The first elapsed-time answer since the last swap: the time the idle
+ * callback gave the frame being drawn. */
+static int frameTimeMs = -1;
 
 static double nowMs(void)
 {
@@ -78,5 +82,15 @@ int glutGet(GLenum query)
     if (realGet == NULL) realGet = (int (*)(GLenum))dlsym(RTLD_NEXT, "glutGet");
     const int value = realGet(query);
     if (query == GLUT_ELAPSED_TIME && logFile() >= 0) dprintf(logFd, "clock %.3f %d\n", nowMs(), value);
+    if (query == GLUT_ELAPSED_TIME && frameTimeMs < 0) frameTimeMs = value;
     return value;
+}
+
+void glutSwapBuffers(void)
+{
+    static void (*realSwap)(void);
+    if (realSwap == NULL) realSwap = (void (*)(void))dlsym(RTLD_NEXT, "glutSwapBuffers");
+    realSwap();
+    if (logFile() >= 0) dprintf(logFd, "swap %.3f %d\n", nowMs(), frameTimeMs);
+    frameTimeMs = -1;
 }

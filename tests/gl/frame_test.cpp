@@ -3,6 +3,7 @@
 #include "app/clock.h"
 #include "app/frame.h"
 #include "app/startup.h"
+#include "app/warm_up.h"
 #include "direction/light.h"
 #include "direction/timeline.h"
 #include "gl_context.h"
@@ -12,6 +13,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -167,6 +169,75 @@ TEST_F(Frame, StepsRunInOrderAndTheLightIsPlacedUnderAnIdentityModelView)
         glGetIntegerv(GL_MATRIX_MODE, &mode);
         EXPECT_EQ(mode, GL_MODELVIEW) << "at " << t;
     }
+}
+
+// The warm-up draws every scene between two frames of the forest (lit, textured,
+// flashing): the second frame must show and carry on exactly what it would
+// have without it.
+struct Carried {
+    int32_t timeMs;
+    float pulses[4];
+    int shot;
+    GLfloat light[4];
+    GLfloat clear[4];
+};
+
+Carried carriedNow()
+{
+    Carried c = {demoTimeMs, {beatPulseMs, beatOriginMs, fastPulseMs, fastOriginMs}, shotIndex, {}, {}};
+    glGetLightfv(GL_LIGHT0, GL_POSITION, c.light);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, c.clear);
+    return c;
+}
+
+void expectSame(const Carried& a, const Carried& b)
+{
+    EXPECT_EQ(a.timeMs, b.timeMs);
+    EXPECT_EQ(a.shot, b.shot);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(a.pulses[i], b.pulses[i]) << "pulse value " << i;
+        EXPECT_EQ(a.light[i], b.light[i]) << "light " << i;
+        EXPECT_EQ(a.clear[i], b.clear[i]) << "clear colour " << i;
+    }
+}
+
+// The recorder stands in for the swap, so the finished frame stays in the back buffer.
+std::vector<unsigned char> finishedPixels()
+{
+    std::vector<unsigned char> rgb(static_cast<size_t>(demoWindowWidth) * demoWindowHeight * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, demoWindowWidth, demoWindowHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+std::vector<unsigned char> secondFrame(bool warmUpBetween)
+{
+    demoTimeMs = 20000;
+    beatPulseMs = 130.0f;
+    beatOriginMs = 19870.0f;
+    fastPulseMs = 40.0f;
+    fastOriginMs = 19960.0f;
+    displayFrame();
+    if (warmUpBetween) {
+        const Carried before = carriedNow();
+        for (int scene = 0; scene < sceneCount; ++scene) {
+            warmUpScene(scene);
+        }
+        expectSame(carriedNow(), before);
+    }
+    demoTimeMs = 20016;
+    displayFrame();
+    return finishedPixels();
+}
+
+TEST_F(Frame, AWarmUpOfEverySceneChangesNothingTheNextFrameShowsOrCarriesOn)
+{
+    const std::vector<unsigned char> plain = secondFrame(false);
+    const Carried plainCarried = carriedNow();
+    const std::vector<unsigned char> warmed = secondFrame(true);
+    expectSame(carriedNow(), plainCarried);
+    EXPECT_TRUE(plain == warmed) << "the frame after a warm-up differs from one without";
+    EXPECT_GT(*std::max_element(plain.begin(), plain.end()), 0) << "the frame is all black";
 }
 
 } // namespace

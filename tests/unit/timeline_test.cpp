@@ -17,7 +17,9 @@ TEST(SceneTable, EveryBoundaryBelongsToTheLaterScene)
         const int32_t start = starts[scene - 1];
         EXPECT_EQ(sceneForTime(start - 1), scene - 1) << "just before " << start;
         EXPECT_EQ(sceneForTime(start), scene) << "at " << start;
+        EXPECT_EQ(sceneStartMs(scene), start);
     }
+    EXPECT_EQ(sceneStartMs(0), 0);
     EXPECT_EQ(sceneForTime(196000), 9);
     EXPECT_EQ(sceneForTime(INT32_MAX), 9);
 }
