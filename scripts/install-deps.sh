@@ -12,7 +12,7 @@ libgl1-mesa-dri xfonts-base libpng-dev libx11-dev libxrandr-dev libsdl2-dev
 libsndfile1-dev libopenmpt-dev libpulse-dev"
 test_packages="libgtest-dev xvfb xauth xdotool x11-utils x11-xserver-utils openbox zenity ffmpeg
 sox clang clang-format libfreetype-dev libmp3lame-dev imagemagick
-pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon"
+pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon stress-ng"
 # emscripten brings its own clang, node and the node modules it runs; python3 serves the page.
 web_packages="emscripten python3 tar xz-utils bzip2 make cmake"
 web_test_packages="chromium firefox-esr"

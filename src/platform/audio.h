@@ -1,5 +1,6 @@
 // The audio layer: eight calls with the arguments and results of the classic
-// 2.4 audio interface the demo was written against, played through SDL2.
+// 2.4 audio interface the demo was written against, played straight to a
+// PulseAudio-protocol server where one answers, through SDL2 elsewhere.
 #pragma once
 
 #include <cstdint>
@@ -59,6 +60,6 @@ struct AudioApi {
     int (*free)();
 };
 
-// Starts out as the real SDL2 layer.
+// Starts out as the system's layer.
 extern AudioApi audio;
-extern const AudioApi sdlAudio;
+extern const AudioApi systemAudio;

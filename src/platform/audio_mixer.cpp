@@ -32,6 +32,8 @@ struct MixChannel {
 MixChannel channels[mixChannelCount];
 uint32_t lastHandle = 0;
 uint64_t outputFrames = 0;
+// The output frame after the last one any channel sounded in.
+uint64_t soundedUntil = 0;
 
 MixChannel* findChannel(uint32_t handle)
 {
@@ -187,6 +189,13 @@ int64_t followStep(int64_t errorFrames, bool* slipping)
 
 uint64_t mixedOutputFrames() { return outputFrames; }
 
+bool rewindMixOutput(uint64_t outputFrame)
+{
+    if (outputFrame > outputFrames || outputFrame < soundedUntil) return false;
+    outputFrames = outputFrame;
+    return true;
+}
+
 void mixChannels(int16_t* out, uint32_t frames, uint64_t nowMs)
 {
     // Summed wide and clipped once, so two loud channels saturate instead of wrapping.
@@ -206,6 +215,7 @@ void mixChannels(int16_t* out, uint32_t frames, uint64_t nowMs)
             const bool sounds = skip == 0 ? mixSounding(&channel, mix, part)
                                           : mixOne(&channel, mix + skip * audioOutputChannels, part - skip);
             if (!sounds) channel.playing = false;
+            soundedUntil = outputFrames + part;
         }
         outputFrames += part;
         for (uint32_t i = 0; i < part * audioOutputChannels; ++i) {

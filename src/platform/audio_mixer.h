@@ -52,6 +52,12 @@ constexpr int64_t followJumpFromFrames = 441;
 // How many output frames have been mixed so far.
 uint64_t mixedOutputFrames();
 
+// Takes the output back to outputFrame, so that the frames mixed from there on
+// are mixed again (an output that can still replace them does so). Only over
+// frames in which nothing sounded: returns false, and changes nothing, when a
+// channel sounded at or after outputFrame, or outputFrame lies ahead.
+bool rewindMixOutput(uint64_t outputFrame);
+
 // Adds every sounding channel into out (frames stereo frames, silenced first),
 // clipping at the 16-bit limits, and moves the channels on.
 void mixChannels(int16_t* out, uint32_t frames, uint64_t nowMs);

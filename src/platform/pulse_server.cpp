@@ -11,7 +11,6 @@ namespace {
 
 // A local server answers in a few ms; past this the answer is taken as unknown.
 constexpr std::chrono::milliseconds answerLimit{300};
-const char* const clientName = "Glasswind";
 
 struct Asking {
     bool done = false;
@@ -60,12 +59,14 @@ void runUntilAnswered(pa_mainloop* loop, const Asking& asking)
 
 } // namespace
 
+const char* const pulseClientName = "Glasswind";
+
 SoundServer askPulseServer()
 {
     Asking asking;
     pa_mainloop* loop = pa_mainloop_new();
     if (loop == nullptr) return asking.server;
-    pa_context* context = pa_context_new(pa_mainloop_get_api(loop), clientName);
+    pa_context* context = pa_context_new(pa_mainloop_get_api(loop), pulseClientName);
     if (context != nullptr) {
         pa_context_set_state_callback(context, onContextState, &asking);
         if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0) runUntilAnswered(loop, asking);

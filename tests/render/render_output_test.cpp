@@ -98,7 +98,7 @@ protected:
     void TearDown() override
     {
         windowing = glutWindowing;
-        audio = sdlAudio;
+        audio = systemAudio;
         resetClock();
     }
 };

@@ -31,7 +31,7 @@ const std::vector<std::string> audioStart = {
 };
 
 const std::vector<std::string> callbacks = {
-    "setupRenderState", "reshapeFunc onReshape", "displayFunc displayFrame",
+    "setupRenderState", "reshapeFunc onReshape", "displayFunc displayLiveFrame",
     "idleFunc onIdle",  "keyboardFunc onKey",    "mainLoop",
 };
 

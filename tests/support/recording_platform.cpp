@@ -5,7 +5,7 @@
 #include "app/music.h"
 #include "app/render_state.h"
 #include "app/startup.h"
-#include "app/frame.h"
+#include "app/warm_up.h"
 #include "direction/timeline.h"
 #include "platform/audio.h"
 #include "platform/dialog.h"
@@ -40,7 +40,7 @@ int createWindow(const char* title)
 }
 void fullScreen() { log("fullScreen"); }
 void reshapeFunc(void (*cb)(int, int)) { log(cb == onReshape ? "reshapeFunc onReshape" : "reshapeFunc ?"); }
-void displayFunc(void (*cb)()) { log(cb == displayFrame ? "displayFunc displayFrame" : "displayFunc ?"); }
+void displayFunc(void (*cb)()) { log(cb == displayLiveFrame ? "displayFunc displayLiveFrame" : "displayFunc ?"); }
 void idleFunc(void (*cb)()) { log(cb == onIdle ? "idleFunc onIdle" : "idleFunc ?"); }
 void keyboardFunc(void (*cb)(unsigned char, int, int)) { log(cb == onKey ? "keyboardFunc onKey" : "keyboardFunc ?"); }
 void mainLoop() { log("mainLoop"); }
@@ -178,7 +178,7 @@ PlatformRecorder::~PlatformRecorder()
     windowing = glutWindowing;
     dialogs = desktopDialogs;
     screen = xlibScreen;
-    audio = sdlAudio;
+    audio = systemAudio;
     setupRenderStateStep = setupRenderState;
     resetDemoState();
     current = nullptr;

@@ -102,6 +102,55 @@ TEST_F(MixerTest, APlacedStartSoundsFromItsFrameOn)
     EXPECT_EQ(startMixChannelAt(0, 0), audioErrorHandle);
 }
 
+// An output with a deep queue takes back what it queued past the frame heard
+// now and has it mixed again. Worked by hand on two 4-frame buffers (output
+// frames 0 to 7) with a sound placed to start at soundAt (-1: none): only frames
+// in which nothing sounded can be taken back.
+struct Rewind {
+    const char* what;
+    int64_t soundAt;
+    uint64_t rewindTo;
+    bool accepted;
+};
+
+TEST_F(MixerTest, OnlyFramesInWhichNothingSoundedAreTakenBack)
+{
+    const std::vector<Rewind> cases = {
+        {"silence, to the middle", -1, 4, true},       {"silence, to the start", -1, 0, true},
+        {"to where it stands", -1, 8, true},           {"ahead of the output", -1, 9, false},
+        {"a sound in the second buffer", 6, 4, false}, {"to after the sound's buffer", 6, 8, true},
+        {"a sound not yet sounded", 12, 4, true},
+    };
+    constexpr uint32_t bufferFrames = 4;
+    for (const Rewind& c : cases) {
+        clearMixChannels();
+        const uint64_t origin = mixedOutputFrames();
+        auto sound = countingSound(100);
+        const uint32_t handle = addMixChannel(&sound, false);
+        if (c.soundAt >= 0) {
+            playMixChannel(handle, false, 0);
+            setMixChannelFrame(handle, 0);
+            startMixChannelAt(handle, origin + static_cast<uint64_t>(c.soundAt));
+        }
+        mixFrames(bufferFrames, 0);
+        mixFrames(bufferFrames, 0);
+        EXPECT_EQ(rewindMixOutput(origin + c.rewindTo), c.accepted) << c.what;
+        EXPECT_EQ(mixedOutputFrames(), origin + (c.accepted ? c.rewindTo : 2 * bufferFrames)) << c.what;
+    }
+    // Taken back over silence to frame 4 and placed there from frame 10: the
+    // next buffer mixed, which replaces output frames 4 to 7, starts with it.
+    clearMixChannels();
+    const uint64_t origin = mixedOutputFrames();
+    mixFrames(2 * bufferFrames, 0);
+    auto sound = countingSound(100);
+    const uint32_t handle = addMixChannel(&sound, false);
+    ASSERT_TRUE(rewindMixOutput(origin + 4));
+    playMixChannel(handle, false, 0);
+    setMixChannelFrame(handle, 10);
+    startMixChannelAt(handle, origin + 4);
+    EXPECT_EQ(leftSide(mixFrames(bufferFrames, 0)), (std::vector<int>{11, 12, 13, 14}));
+}
+
 // A placed sound told to stand some frames off where plain playing puts it.
 // Worked by hand on 128-frame buffers from frame 1000 (left sample i + 1), with
 // a 64-frame fade: a move of s frames blends its way along the first 64 frames
