@@ -5,7 +5,9 @@
 #include "app/frame.h"
 #include "direction/light.h"
 #include "direction/timeline.h"
+#include "platform/windowing.h"
 
+#include <GL/freeglut.h>
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -13,8 +15,10 @@
 
 namespace {
 
-// The next scene to warm; the card (scene 0) warms itself by being shown.
+// The next scene to warm (the card, scene 0, warms itself by being shown) and
+// the longest a warm-up has taken so far.
 int nextSceneToWarm = 1;
+int32_t longestWarmUpMs = 0;
 
 // Everything the demo's own state holds from one frame to the next.
 struct CarriedState {
@@ -70,8 +74,10 @@ void warmUpScene(int scene)
 void displayLiveFrame()
 {
     displayFrame();
-    if (nextSceneToWarm < sceneCount && demoTimeMs < musicStartMs - warmUpEndsBeforeMusicMs) {
-        warmUpScene(nextSceneToWarm);
-        ++nextSceneToWarm;
-    }
+    if (nextSceneToWarm >= sceneCount) return;
+    const int32_t startMs = windowing.get(GLUT_ELAPSED_TIME);
+    if (startMs + warmUpRoomFactor * longestWarmUpMs >= musicStartMs - warmUpEndsBeforeMusicMs) return;
+    warmUpScene(nextSceneToWarm);
+    ++nextSceneToWarm;
+    longestWarmUpMs = std::max(longestWarmUpMs, windowing.get(GLUT_ELAPSED_TIME) - startMs);
 }

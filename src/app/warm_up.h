@@ -5,9 +5,11 @@
 
 #include <cstdint>
 
-// Warming stops this long before the music starts, so that the last warm-up
-// frame cannot hold back the frame the music starts on.
-constexpr int32_t warmUpEndsBeforeMusicMs = 1000;
+// Warming stops this long before the music starts, and a scene is warmed only
+// while twice the longest warm-up so far still fits before that, so that on a
+// slow or busy machine no warm-up holds back the frame the music starts on.
+constexpr int32_t warmUpEndsBeforeMusicMs = 500;
+constexpr int32_t warmUpRoomFactor = 2;
 
 // Draws scene's first moment into the back buffer, never shown, then puts back
 // everything a frame changes: the clock, the pulses, the shot, the light, the

@@ -1,6 +1,6 @@
 // The audio layer: eight calls with the arguments and results of the classic
 // 2.4 audio interface the demo was written against, played straight to a
-// PulseAudio-protocol server where one answers, through SDL2 elsewhere.
+// PulseAudio server where one answers, through SDL2 elsewhere.
 #pragma once
 
 #include <cstdint>

@@ -11,6 +11,7 @@
 #include "platform/audio_device_clock.h"
 #include "platform/audio_mixer.h"
 #include "platform/audio_output.h"
+#include "platform/pulse_server.h"
 #include "platform/stop_signals.h"
 
 #include <atomic>
@@ -95,11 +96,15 @@ void closeOutputAtExit(int status, void*)
 // A stop signal ends the process right after this: the sound server sees the stream end.
 void closeOutputOnStop() { closeOutputWithinLimit(); }
 
-// The server directly where SDL would take the PulseAudio driver; SDL otherwise.
+// PulseAudio itself directly where SDL would take its PulseAudio driver; SDL
+// otherwise. PipeWire's PulseAudio service (0.3) dates what is heard by the
+// requests it has met and runs the queue's clock apart from the sink's, so
+// there SDL's short buffers, dated by their callbacks, keep better time.
 bool wantsPulseOutput()
 {
     const char* driver = std::getenv(driverVariable);
-    return driver == nullptr || *driver == '\0' || std::strcmp(driver, pulseDriverName) == 0;
+    const bool pulseDriver = driver == nullptr || *driver == '\0' || std::strcmp(driver, pulseDriverName) == 0;
+    return pulseDriver && askPulseServer() == SoundServer::pulseAudio;
 }
 
 uint32_t addSound(std::vector<int16_t>* stereoSamples, uint32_t flags)

@@ -24,8 +24,7 @@ struct AudioOutput {
 
 // Through SDL2's drivers: ALSA, a sound server, or the disk and dummy drivers.
 extern const AudioOutput sdlOutput;
-// Straight to a PulseAudio-protocol server (PulseAudio, or PipeWire's
-// PulseAudio service) with a deep queue, dated by the server's own clock.
+// Straight to a PulseAudio server with a deep queue, dated by the server's own clock.
 extern const AudioOutput pulseOutput;
 
 // Seconds on the steady clock since the output opened.

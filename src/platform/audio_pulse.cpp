@@ -1,5 +1,4 @@
-// The output straight to a PulseAudio-protocol server (PulseAudio, or PipeWire's
-// PulseAudio service): a deep queue that a busy machine cannot drain, the start
+// The output straight to a PulseAudio server: a deep queue that a busy machine cannot drain, the start
 // of a sound dated by the server's own reading of what is heard, and what is
 // queued past that rewritten with the sound in it.
 #include "platform/audio.h"
@@ -156,8 +155,7 @@ bool open(uint32_t rate)
     }
     // The server keeps time itself: it plays on through an underrun (no
     // prebuffering) and drops what comes late, so the sound stays where it was
-    // placed. Its reading of what is heard is not followed: PipeWire's service
-    // runs it slow and back by a request at a time.
+    // placed, on the sink's clock.
     followDeviceClock(false);
     return true;
 }

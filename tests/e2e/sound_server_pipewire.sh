@@ -1,6 +1,6 @@
 #!/bin/bash
 # The demo through a private PipeWire (with WirePlumber and its PulseAudio service) on a 48 kHz null sink,
-# straight to the server: the sink's monitor carries silence, then the music on the beat, unbroken.
+# through SDL: the sink's monitor carries silence, then the music on the beat, unbroken.
 # ctest-labels: audio
 # ctest-timeout: 120
 set -u
