@@ -79,7 +79,7 @@ EMSCRIPTEN_ENV := EMSDK_PYTHON=/usr/bin/python3 NODE_PATH=/usr/share/nodejs
 .PHONY: web serve-web deps-web test-web deps-web-test
 deps-web:
 	./scripts/install-deps.sh web
-	./scripts/fetch-web-sources.sh $(BUILD_DIR)/web-deps
+	./scripts/fetch-debian-sources.sh $(BUILD_DIR)/web-deps zlib libpng=libpng1.6
 
 web: deps-web
 	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release \
@@ -101,3 +101,11 @@ deps-web-test: deps-test
 test-web: deps-web-test web build-tests
 	cd $(BUILD_DIR) && ctest --output-on-failure -L '^web' -E '^web[.]goldens$$'
 
+
+# The libraries of the Windows build, cross-built once from Debian's own sources into
+# build/windows-deps/ (rebuilt only when their script or the toolchain file changes).
+WINDOWS_DEPS_DIR := $(BUILD_DIR)/windows-deps
+.PHONY: deps-windows
+deps-windows:
+	./scripts/install-deps.sh windows
+	JOBS=$(JOBS) nice -n 10 ./scripts/build-windows-deps.sh $(WINDOWS_DEPS_DIR)
