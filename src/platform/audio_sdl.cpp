@@ -25,7 +25,6 @@
 #include <future>
 #include <memory>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -112,9 +111,9 @@ bool closeDevice()
 // SDL are being torn down. When it will not stop, the process ends at once with
 // the same status, so the exit never hangs. The sounds stay allocated: the
 // process end reclaims them.
-void closeDeviceAtExit(int status, void*)
+void closeDeviceAtExit(int status)
 {
-    if (!closeDeviceWithinLimit()) _exit(status);
+    if (!closeDeviceWithinLimit()) std::_Exit(status);
 }
 
 // A stop signal ends the process right after this: the sound server sees the stream end.
@@ -188,7 +187,7 @@ int init(int deviceNumber, uint32_t frequency, uint32_t, void*, const void*)
     const SoundServer server = driverSpeaksPulse(driver) ? askPulseServer() : SoundServer::unknown;
     heardAfterCallback = heardAfterCallbackFrames(driver, server, obtained.samples);
     if (!exitHookSet) {
-        exitHookSet = on_exit(closeDeviceAtExit, nullptr) == 0;
+        exitHookSet = runAtExit(closeDeviceAtExit);
         setStopCleanup(closeDeviceOnStop);
     }
     // Output runs from here on, silent until a channel plays.
