@@ -11,8 +11,8 @@ run: deps-run build
 	./$(BUILD_DIR)/glasswind
 
 # The whole suite, the browser page's tests included (every fourth golden moment
-# of them; make test-web checks every one).
-test: deps-web-test web build-tests
+# of them; make test-web checks every one), and the Windows build's under Wine.
+test: deps-web-test web windows build-tests
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE '^web-all$$'
 
 deps-run:
