@@ -22,19 +22,22 @@ key=$(cat "$0" "$toolchain" | sha256sum | cut -c1-16)
   sndfile=libsndfile openmpt=libopenmpt
 
 export PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" PKG_CONFIG_PATH=""
-mkdir -p "$stamps" "$prefix/lib/pkgconfig" "$prefix/include"
+mkdir -p "$stamps" "$prefix/lib/pkgconfig" "$prefix/include" "$dir/build"
 
-# The CPU seconds this script's finished children have used, which a busy machine
-# does not inflate as it does the wall clock.
-children_cpu_s() {
-  awk -v hz="$(getconf CLK_TCK)" '{ printf "%d", ($16 + $17) / hz }' "/proc/$$/stat"
+# Sets cpu to the CPU seconds the finished children of this shell have used (a lane's
+# subshell starts from 0), which a busy machine does not inflate as it does the clock.
+read_cpu() {
+  times >"$dir/build/$1.times"
+  cpu=$(awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/); printf "%d", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' \
+    "$dir/build/$1.times")
 }
 
 # NAME BUILD-FUNCTION: builds NAME in a fresh folder unless its stamp is current.
 build() {
   [ "$(cat "$stamps/$1" 2>/dev/null)" = "$key" ] && return 0
   started=$(date +%s)
-  cpu_before=$(children_cpu_s)
+  read_cpu "$1"
+  cpu_before=$cpu
   rm -rf "$dir/build/$1"
   mkdir -p "$dir/build/$1"
   log=$dir/build/$1.log
@@ -44,7 +47,8 @@ build() {
     exit 1
   fi
   echo "$key" >"$stamps/$1"
-  echo "Built $1 for Windows in $(($(date +%s) - started)) s ($(($(children_cpu_s) - cpu_before)) s of CPU)"
+  read_cpu "$1"
+  echo "Built $1 for Windows in $(($(date +%s) - started)) s ($((cpu - cpu_before)) s of CPU)"
 }
 
 with_cmake() { # SOURCE CMAKE-OPTION...
@@ -65,24 +69,36 @@ with_configure() { # SOURCE CONFIGURE-OPTION...
   make install
 }
 
-# zlib's Debian tarball lacks the Windows resource file its CMake wants for the DLL:
-# the static library alone, compiled straight.
+# Compiles each C file given into an object of its name here, JOBS at once.
+compile_c() {
+  printf '%s\n' "$@" |
+    xargs -P "$jobs" -I {} sh -c "$triple-gcc-posix -O2 -I. -I$prefix/include -c {} -o \$(basename {} .c).o"
+}
+
+# NAME VERSION LIBRARY: a pkg-config file for a library installed by hand.
+write_pc() {
+  printf 'prefix=%s\nName: %s\nDescription: %s\nVersion: %s\nLibs: -L${prefix}/lib -l%s\nCflags: -I${prefix}/include\n' \
+    "$prefix" "$1" "$1" "$2" "$3" >"$prefix/lib/pkgconfig/$1.pc"
+}
+
+# zlib's Debian tarball lacks the Windows resource file its CMake wants for the DLL,
+# and libpng's configure takes longer than its compile: the static libraries alone,
+# compiled straight (libpng with the configuration it ships, as the browser build does).
 zlib() {
-  for file in "$1"/*.c; do
-    $triple-gcc-posix -O2 -c "$file" -o "$(basename "$file" .c).o" &
-    [ "$(jobs -p | wc -l)" -lt "$jobs" ] || wait
-  done
-  wait
+  compile_c "$1"/*.c
   $triple-ar rcs "$prefix/lib/libz.a" ./*.o
   cp "$1/zlib.h" "$1/zconf.h" "$prefix/include/"
-  version=$(sed -n 's/^#define ZLIB_VERSION "\(.*\)"/\1/p' "$1/zlib.h")
-  printf 'prefix=%s\nName: zlib\nDescription: zlib\nVersion: %s\nLibs: -L${prefix}/lib -lz\nCflags: -I${prefix}/include\n' \
-    "$prefix" "$version" >"$prefix/lib/pkgconfig/zlib.pc"
+  write_pc zlib "$(sed -n 's/^#define ZLIB_VERSION "\(.*\)"/\1/p' "$1/zlib.h")" z
 }
 
 libpng() {
-  with_cmake "$1" -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DZLIB_ROOT="$prefix" \
-    -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include"
+  cp "$1/scripts/pnglibconf.h.prebuilt" pnglibconf.h
+  compile_c $(for name in png pngerror pngget pngmem pngpread pngread pngrio pngrtran pngrutil pngset pngtrans pngwio \
+    pngwrite pngwtran pngwutil; do echo "$1/$name.c"; done)
+  $triple-ar rcs "$prefix/lib/libpng16.a" ./*.o
+  cp "$1/png.h" "$1/pngconf.h" pnglibconf.h "$prefix/include/"
+  write_pc libpng16 "$(sed -n 's/^#define PNG_LIBPNG_VER_STRING "\(.*\)"/\1/p' "$1/png.h")" png16
+  echo "Requires: zlib" >>"$prefix/lib/pkgconfig/libpng16.pc"
 }
 
 # GL/glut.h and libglut.a as well as freeglut's own names; users define FREEGLUT_STATIC.
@@ -123,6 +139,10 @@ openmpt() {
     --without-portaudiocpp --without-pulseaudio --without-sndfile --without-flac CXXFLAGS=-O1 CFLAGS=-O1
 }
 
+# libopenmpt, the longest by far and needing none of the others, builds beside them:
+# the configure scripts run on one core, so the other is kept busy meanwhile.
+build openmpt openmpt &
+openmpt_lane=$!
 build zlib zlib
 build libpng libpng
 build freeglut freeglut
@@ -130,4 +150,4 @@ build sdl2 sdl2
 build mpg123 mpg123
 build lame lame
 build sndfile sndfile
-build openmpt openmpt
+wait "$openmpt_lane" || exit 1
