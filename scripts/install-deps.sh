@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the demo needs to build and run ("run"), or to
 # build, run and test ("test"), to build the browser page ("web") or to test it
-# in headless Chromium and Firefox ESR ("web-test"). Elsewhere it names the packages and stops.
+# in headless Chromium and Firefox ESR ("web-test"), or to cross-build for Windows ("windows"). Elsewhere it names the packages and stops.
 # The names hold on Debian 12 and 13; it never waits for a password.
 set -eu
 
@@ -12,10 +12,13 @@ libgl1-mesa-dri xfonts-base libpng-dev libx11-dev libxrandr-dev libsdl2-dev
 libsndfile1-dev libopenmpt-dev libpulse-dev"
 test_packages="libgtest-dev xvfb xauth xdotool x11-utils x11-xserver-utils openbox zenity ffmpeg
 sox clang clang-format libfreetype-dev libmp3lame-dev imagemagick
-pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon stress-ng"
+pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon stress-ng
+g++-mingw-w64-x86-64-posix wine64 wine fonts-wine"
 # emscripten brings its own clang, node and the node modules it runs; python3 serves the page.
 web_packages="emscripten python3 tar xz-utils bzip2 make cmake"
 web_test_packages="chromium firefox-esr"
+# Debian's MinGW-w64 with the POSIX thread model (std::thread); the libraries come as sources.
+windows_packages="g++-mingw-w64-x86-64-posix cmake make pkg-config tar gzip bzip2 xz-utils"
 
 case "$mode" in
   run) packages=$run_packages ;;
@@ -26,7 +29,8 @@ case "$mode" in
     # puppeteer-core comes through npm; a node from elsewhere usually brings its own npm.
     command -v npm >/dev/null 2>&1 || packages="$packages npm"
     ;;
-  *) echo "usage: $0 run|test|web|web-test" >&2; exit 2 ;;
+  windows) packages=$windows_packages ;;
+  *) echo "usage: $0 run|test|web|web-test|windows" >&2; exit 2 ;;
 esac
 
 if [ ! -f /etc/debian_version ] || ! command -v apt-get >/dev/null 2>&1; then

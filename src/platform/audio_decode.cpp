@@ -3,17 +3,13 @@
 #include "platform/audio_decode.h"
 
 #include "platform/audio.h"
+#include "platform/file_read.h"
 
 #include <SDL.h>
 #include <libopenmpt/libopenmpt.h>
 #include <sndfile.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <new>
 
@@ -180,19 +176,16 @@ bool finishDecode(Converter* converter, bool ok, bool tooLong, int* errorCode)
 bool readFileBytes(const char* path, uint64_t offset, uint64_t length, std::vector<unsigned char>* bytes,
                    int* errorCode)
 {
-    // Non-blocking, so opening a FIFO with no writer returns at once.
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat status = {};
-    if (fd < 0 || fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        if (fd >= 0) close(fd);
+    uint64_t size = 0;
+    const int file = openRegularFile(path, &size);
+    if (file < 0) {
         *errorCode = audioErrorFileOpen;
         return false;
     }
-    const uint64_t size = static_cast<uint64_t>(status.st_size);
     const uint64_t available = size > offset ? size - offset : 0;
     const uint64_t wanted = length == 0 ? available : length;
     if (wanted > longestEncodedBytes) {
-        close(fd);
+        closeFile(file);
         *errorCode = audioErrorTooLong;
         return false;
     }
@@ -205,20 +198,19 @@ bool readFileBytes(const char* path, uint64_t offset, uint64_t length, std::vect
         uint64_t at = offset;
         while (ok && bytes->size() < limit) {
             const size_t want = static_cast<size_t>(std::min<uint64_t>(sizeof block, limit - bytes->size()));
-            const ssize_t got = pread(fd, block, want, static_cast<off_t>(at));
-            if (got < 0 && errno == EINTR) continue;
+            const int64_t got = readFileAt(file, block, want, at);
             ok = got >= 0;
             if (got <= 0) break;
             bytes->insert(bytes->end(), block, block + got);
             at += static_cast<uint64_t>(got);
         }
     } catch (const std::bad_alloc&) {
-        close(fd);
+        closeFile(file);
         bytes->clear();
         *errorCode = audioErrorMemory;
         return false;
     }
-    close(fd);
+    closeFile(file);
     if (ok && length == 0 && bytes->size() > longestEncodedBytes) {
         bytes->clear();
         *errorCode = audioErrorTooLong;

@@ -22,7 +22,6 @@
 #include <future>
 #include <memory>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -88,9 +87,9 @@ bool closeOutputWithinLimit()
 // is being torn down. When it will not stop, the process ends at once with the
 // same status, so the exit never hangs. The sounds stay allocated: the process
 // end reclaims them.
-void closeOutputAtExit(int status, void*)
+void closeOutputAtExit(int status)
 {
-    if (!closeOutputWithinLimit()) _exit(status);
+    if (!closeOutputWithinLimit()) std::_Exit(status);
 }
 
 // A stop signal ends the process right after this: the sound server sees the stream end.
@@ -139,7 +138,7 @@ int init(int deviceNumber, uint32_t frequency, uint32_t, void*, const void*)
     }
     output = opened;
     if (!exitHookSet) {
-        exitHookSet = on_exit(closeOutputAtExit, nullptr) == 0;
+        exitHookSet = runAtExit(closeOutputAtExit);
         setStopCleanup(closeOutputOnStop);
     }
     return succeed();

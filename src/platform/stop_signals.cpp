@@ -20,6 +20,7 @@ constexpr int signalExitBase = 128; // the shell's convention: killed by N exits
 constexpr int pathBytes = 300;      // "/proc/self/task/", a name of up to 255 bytes, "/children"
 
 std::atomic<void (*)()> stopCleanup{nullptr};
+void (*exitHook)(int status) = nullptr;
 
 sigset_t stopSignalSet()
 {
@@ -68,10 +69,17 @@ void* waitForStopSignal(void*)
     _exit(signalExitBase + number);
 }
 
+void runExitHook(int status, void*) { exitHook(status); }
+
 } // namespace
 
 void endOnStopSignals()
 {
+    // The demo writes no files, so Mesa keeps no shader cache on disk for it
+    // (unless the user asks for one). Its cache thread runs at the lowest
+    // priority, and on a busy machine the process could not end until that
+    // thread got a turn: Ctrl-C took up to 4.5 s instead of 0.2 s.
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
     // SDL would otherwise turn these signals into a quit event that nothing reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     const sigset_t set = stopSignalSet();
@@ -86,3 +94,9 @@ void endOnStopSignals()
 }
 
 void setStopCleanup(void (*cleanup)()) { stopCleanup.store(cleanup); }
+
+bool runAtExit(void (*hook)(int status))
+{
+    exitHook = hook;
+    return on_exit(runExitHook, nullptr) == 0;
+}

@@ -5,6 +5,7 @@
 #include "view/projection.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 namespace {
 

@@ -1,6 +1,6 @@
 # The browser build (make web, through emcmake): the demo's own sources over the web
 # platform layer, with zlib and libpng compiled from Debian's sources, into WEB_OUTPUT_DIR.
-set(WEB_DEPS_DIR "${CMAKE_SOURCE_DIR}/build/web-deps" CACHE PATH "zlib and libpng sources (scripts/fetch-web-sources.sh)")
+set(WEB_DEPS_DIR "${CMAKE_SOURCE_DIR}/build/web-deps" CACHE PATH "zlib and libpng sources (scripts/fetch-debian-sources.sh)")
 set(WEB_OUTPUT_DIR "${CMAKE_SOURCE_DIR}/build/web" CACHE PATH "The static page: index.html, the .js, the .wasm and data/")
 set(WEB_DIR ${CMAKE_SOURCE_DIR}/src/platform/web)
 
