@@ -4,7 +4,7 @@
 #include "app/startup.h"
 #include "direction/timeline.h"
 #include "frame_driver.h"
-#include "frame_schedule.h"
+#include "app/steady_clock.h"
 #include "offscreen.h"
 #include "platform/windowing.h"
 #include "sample_counts.h"

@@ -2,7 +2,7 @@
 // bench figures and the ffmpeg command.
 #include "bench_stats.h"
 #include "ffmpeg_command.h"
-#include "frame_schedule.h"
+#include "app/steady_clock.h"
 #include "progress.h"
 #include "render_jobs.h"
 #include "render_modes.h"

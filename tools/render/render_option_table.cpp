@@ -2,7 +2,8 @@
 // parser and the help always list the same options with the same limits.
 #include "render_option_table.h"
 
-#include "frame_schedule.h"
+#include "app/clock.h"
+#include "app/steady_clock.h"
 #include "render_jobs.h"
 
 #include <cstring>
