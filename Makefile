@@ -45,6 +45,17 @@ content: deps-test
 contact-sheet: deps-test build
 	./tools/contact-sheet.sh
 
+# Where your own sound server plays the music against the demo's clock (README, Sound
+# servers), on the test suite's probes:  make sound-offset RUNS=3 PLAY_SECONDS=12 SERVER=own
+RUNS := 3
+PLAY_SECONDS := 12
+SERVER := own
+.PHONY: sound-offset
+sound-offset: deps-test
+	$(CONFIGURE) -DBUILD_TESTING=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target glasswind server_probe clock_probe
+	BUILD_DIR=$(BUILD_DIR) tests/audio/sound-offset.sh $(RUNS) $(PLAY_SECONDS) $(SERVER)
+
 # Every fuzzer for FUZZ_SECONDS each (an hour unless given), then their executions and time:
 #   make fuzz-long FUZZ_SECONDS=600
 FUZZ_SECONDS := 3600
