@@ -198,6 +198,29 @@ void setSwitch(GLenum capability, bool on, bool* current)
     }
 }
 
+// One batch of the fixed pipeline's triangles, into the picture it asks for.
+void drawWebGlBatch(const DrawBatch& batch)
+{
+    drawInto(batch.multisample);
+    setSwitch(GL_DEPTH_TEST, batch.depthTest, &gl.depthTest);
+    setSwitch(GL_BLEND, batch.blend, &gl.blend);
+    const bool textured = batch.textured && gl.texturesWithImages.count(gl.boundTexture) > 0;
+    emscripten_glUseProgram(gl.batchProgram);
+    emscripten_glUniform1i(gl.texturedUniform, textured ? 1 : 0);
+    const bool intoSamples = targetScale() > 1;
+    const float scale = static_cast<float>(targetScale());
+    const float shift = intoSamples ? samplePictureShift : 0.0f;
+    // The shift in clip units: two per viewport width.
+    emscripten_glUniform2f(gl.sampleShiftUniform, 2.0f * shift / (gl.viewport[2] * scale),
+                           2.0f * shift / (gl.viewport[3] * scale));
+    emscripten_glUniform1f(gl.pixelScaleUniform, scale);
+    emscripten_glUniform1f(gl.pixelShiftUniform, shift);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, gl.vertexBuffer);
+    emscripten_glBufferData(GL_ARRAY_BUFFER, batch.count * sizeof(ClipVertex), batch.vertices, GL_STREAM_DRAW);
+    emscripten_glDrawArrays(GL_TRIANGLES, 0, batch.count);
+    gl.pictureDrawn = gl.pictureDrawn || !gl.onCanvas;
+}
+
 } // namespace
 
 bool openWebGl(const char* canvasSelector, int samples, bool keepPictures, bool samplePicture)
@@ -265,28 +288,6 @@ void resizeWebGl(int width, int height)
 }
 
 int webGlSamples() { return gl.samples; }
-
-void drawWebGlBatch(const DrawBatch& batch)
-{
-    drawInto(batch.multisample);
-    setSwitch(GL_DEPTH_TEST, batch.depthTest, &gl.depthTest);
-    setSwitch(GL_BLEND, batch.blend, &gl.blend);
-    const bool textured = batch.textured && gl.texturesWithImages.count(gl.boundTexture) > 0;
-    emscripten_glUseProgram(gl.batchProgram);
-    emscripten_glUniform1i(gl.texturedUniform, textured ? 1 : 0);
-    const bool intoSamples = targetScale() > 1;
-    const float scale = static_cast<float>(targetScale());
-    const float shift = intoSamples ? samplePictureShift : 0.0f;
-    // The shift in clip units: two per viewport width.
-    emscripten_glUniform2f(gl.sampleShiftUniform, 2.0f * shift / (gl.viewport[2] * scale),
-                           2.0f * shift / (gl.viewport[3] * scale));
-    emscripten_glUniform1f(gl.pixelScaleUniform, scale);
-    emscripten_glUniform1f(gl.pixelShiftUniform, shift);
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, gl.vertexBuffer);
-    emscripten_glBufferData(GL_ARRAY_BUFFER, batch.count * sizeof(ClipVertex), batch.vertices, GL_STREAM_DRAW);
-    emscripten_glDrawArrays(GL_TRIANGLES, 0, batch.count);
-    gl.pictureDrawn = gl.pictureDrawn || !gl.onCanvas;
-}
 
 void clearWebGl(unsigned mask, bool multisample)
 {

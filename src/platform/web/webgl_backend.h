@@ -14,7 +14,6 @@ void resizeWebGl(int width, int height);
 // Samples a pixel that the picture got (0 for none).
 int webGlSamples();
 
-void drawWebGlBatch(const DrawBatch& batch);
 void clearWebGl(unsigned mask, bool multisample);
 void setWebGlClearColour(float red, float green, float blue, float alpha);
 void setWebGlViewport(int x, int y, int width, int height);
