@@ -39,10 +39,7 @@ CLOCK_PROBE=$(cd "$BUILD_DIR/tests/audio" 2>/dev/null && pwd)/libclock_probe.so
 [ -x "$SERVER_PROBE" ] && [ -f "$CLOCK_PROBE" ] ||
   fail "build its probes first: make sound-offset does"
 
-layout=$(mktemp -d)
-trap 'server_stop; rm -rf "$layout"' EXIT
-mkdir "$layout/data"
-[ -d data ] && cp -R data/. "$layout/data/"
+make_data_layout server_stop
 "$SERVER_PROBE" make-music "$layout/data/glasswind.mp3" "$MUSIC_SECONDS" || fail "could not make the test music"
 if [ "$SERVER" = own ]; then
   SERVER_SINK=$(pactl get-default-sink) || fail "no sound server answers (pactl get-default-sink)"
