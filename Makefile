@@ -7,12 +7,15 @@ CONFIGURE := cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWARN
 
 .PHONY: run test deps-run deps-test build build-tests
 
-run: deps-run build
+# Each target installs what it needs first and only then builds, also under make -j.
+run: deps-run
+	$(MAKE) build
 	./$(BUILD_DIR)/glasswind
 
 # The whole suite, the browser page's tests included (every fourth golden moment
 # of them; make test-web checks every one), and the Windows build's under Wine.
-test: deps-web-test web windows build-tests
+test: deps-web-test
+	$(MAKE) web windows build-tests
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE '^web-all$$'
 
 deps-run:
@@ -42,8 +45,20 @@ content: deps-test
 
 # One labelled thumbnail for each row of the shot table, in build/contact-sheet.png.
 .PHONY: contact-sheet
-contact-sheet: deps-test build
+contact-sheet: deps-test
+	$(MAKE) build
 	./tools/contact-sheet.sh
+
+# Where your own sound server plays the music against the demo's clock (README, Sound
+# servers), on the test suite's probes:  make sound-offset RUNS=3 PLAY_SECONDS=12 SERVER=own
+RUNS := 3
+PLAY_SECONDS := 12
+SERVER := own
+.PHONY: sound-offset
+sound-offset: deps-test
+	$(CONFIGURE) -DBUILD_TESTING=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target glasswind server_probe clock_probe
+	BUILD_DIR=$(BUILD_DIR) tests/audio/sound-offset.sh $(RUNS) $(PLAY_SECONDS) $(SERVER)
 
 # Every fuzzer for FUZZ_SECONDS each (an hour unless given), then their executions and time:
 #   make fuzz-long FUZZ_SECONDS=600
@@ -63,11 +78,17 @@ sanitize: deps-test
 
 # Redraws the golden frames in tests/golden/frames from tests/golden/moments.txt.
 # Only after a deliberate visual change, once its difference sheets have been looked at.
+# They are drawn into a folder of their own and replace the references only once all are drawn.
+GOLDENS_NEW := $(BUILD_DIR)/goldens-new
 .PHONY: goldens
-goldens: deps-test build
-	rm -f tests/golden/frames/*.png
+goldens: deps-test
+	$(MAKE) build
+	rm -rf $(GOLDENS_NEW)
 	tests/support/with-xvfb ./$(BUILD_DIR)/glasswind-render --moments tests/golden/moments.txt \
-	  --size 320x180 -o tests/golden/frames
+	  --size 320x180 -o $(GOLDENS_NEW)
+	rm -f tests/golden/frames/*.png
+	mv $(GOLDENS_NEW)/*.png tests/golden/frames/
+	rmdir $(GOLDENS_NEW)
 
 # The browser build: build/web/ is a static page (index.html, the .js and .wasm, data/)
 # that any static host can serve. It needs Debian's emscripten, which make web installs.
@@ -82,7 +103,7 @@ deps-web:
 	./scripts/fetch-debian-sources.sh $(BUILD_DIR)/web-deps zlib libpng=libpng1.6
 
 web: deps-web
-	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release \
+	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DWARNINGS_AS_ERRORS=$(WERROR) \
 	  -DWEB_DEPS_DIR=$(abspath $(BUILD_DIR)/web-deps) -DWEB_OUTPUT_DIR=$(abspath $(WEB_DIR)) >/dev/null
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
 	@echo "Built $(WEB_DIR)/: $$(du -sb $(WEB_DIR) | cut -f1) bytes"
@@ -94,11 +115,19 @@ serve-web: web
 # The browser build in headless Chromium and Firefox ESR (Debian's, both driven by
 # puppeteer-core from npm, which never downloads a browser of its own): the live page end
 # to end in each, without WebGL 2, and golden moments against their references.
+# npm ci empties node_modules and needs the registry: only when the lock file is newer
+# than the last install, or there is none.
+NODE_STAMP := tests/web/node_modules/.installed
 deps-web-test: deps-test
 	./scripts/install-deps.sh web-test
-	cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
+	$(MAKE) $(NODE_STAMP)
 
-test-web: deps-web-test web build-tests
+$(NODE_STAMP): tests/web/package-lock.json
+	cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
+	touch $@
+
+test-web: deps-web-test
+	$(MAKE) web build-tests
 	cd $(BUILD_DIR) && ctest --output-on-failure -L '^web' -E '^web[.]goldens$$'
 
 

@@ -1,7 +1,9 @@
 #!/bin/sh
 # Installs the Debian packages the demo needs to build and run ("run"), or to
 # build, run and test ("test"), to build the browser page ("web") or to test it
-# in headless Chromium and Firefox ESR ("web-test"), or to cross-build for Windows ("windows"). Elsewhere it names the packages and stops.
+# in headless Chromium and Firefox ESR ("web-test"), or to cross-build for Windows
+# ("windows"). Elsewhere it looks for what the packages provide and, only if
+# something is missing, names those packages and stops.
 # The names hold on Debian 12 and 13; it never waits for a password.
 set -eu
 
@@ -33,9 +35,56 @@ case "$mode" in
   *) echo "usage: $0 run|test|web|web-test|windows" >&2; exit 2 ;;
 esac
 
+# Away from Debian, each package is looked for by what it provides: a command on the
+# PATH, or a pkg-config module (pc:NAME); "-" has no such mark and is taken as there.
+# Only the packages found missing are named.
+provides() {
+  case "$1" in
+    g++ | make | cmake | pkg-config | xdotool | openbox | zenity | ffmpeg | sox | clang | clang-format | \
+      pulseaudio | pipewire | pipewire-pulse | wireplumber | dbus-daemon | python3 | tar | bzip2 | npm | chromium | \
+      stress-ng | wine)
+      echo "$1" ;;
+    emscripten) echo emcc ;;
+    g++-mingw-w64-x86-64-posix) echo x86_64-w64-mingw32-g++-posix ;;
+    libglut-dev) echo pc:glut ;;
+    libglu1-mesa-dev) echo pc:glu ;;
+    libgl-dev) echo pc:gl ;;
+    libpng-dev) echo pc:libpng ;;
+    libx11-dev) echo pc:x11 ;;
+    libxrandr-dev) echo pc:xrandr ;;
+    libsdl2-dev) echo pc:sdl2 ;;
+    libsndfile1-dev) echo pc:sndfile ;;
+    libopenmpt-dev) echo pc:libopenmpt ;;
+    libpulse-dev) echo pc:libpulse ;;
+    libgtest-dev) echo pc:gtest ;;
+    libfreetype-dev) echo pc:freetype2 ;;
+    xvfb) echo Xvfb ;;
+    xauth) echo xauth ;;
+    x11-utils) echo xwininfo ;;
+    x11-xserver-utils) echo xrandr ;;
+    imagemagick) echo convert ;;
+    pulseaudio-utils) echo pactl ;;
+    xz-utils) echo xz ;;
+    firefox-esr) echo firefox ;;
+    *) echo - ;;
+  esac
+}
+present() {
+  mark=$(provides "$1")
+  case "$mark" in
+    -) return 0 ;;
+    pc:*) pkg-config --exists "${mark#pc:}" 2>/dev/null ;;
+    *) command -v "$mark" >/dev/null 2>&1 ;;
+  esac
+}
 if [ ! -f /etc/debian_version ] || ! command -v apt-get >/dev/null 2>&1; then
-  echo "This is not a Debian system. Install these packages (or your system's equivalents):" >&2
-  echo "  $(echo $packages)" >&2
+  absent=""
+  for package in $packages; do
+    present "$package" || absent="$absent $package"
+  done
+  [ -z "$absent" ] && exit 0
+  echo "This is not a Debian system, and these are missing. Install them (or your system's equivalents):" >&2
+  echo " $absent" >&2
   exit 1
 fi
 

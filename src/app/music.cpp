@@ -28,8 +28,7 @@ int64_t positionOnTheClock(int64_t clockMs)
     return pastStartMs * audioOutputRate / msPerSecond * audioBytesPerFrame;
 }
 
-} // namespace
-
+// Shows the text with the audio layer's current error code.
 void showAudioError(const char* text)
 {
     const int code = audio.errorGetCode();
@@ -37,6 +36,8 @@ void showAudioError(const char* text)
     std::snprintf(message, sizeof message, "%s\n(error code: %d)", text, code);
     dialogs.showMessage(message, audioErrorTitle, DialogIcon::none);
 }
+
+} // namespace
 
 bool loadMusic()
 {

@@ -11,8 +11,6 @@ extern uint32_t musicChannel;
 void startAudio();
 // True when musicChannel holds a loaded music; on failure the message is shown.
 bool loadMusic();
-// Shows the text with the audio layer's current error code.
-void showAudioError(const char* text);
 // Plays the loaded music on the demo clock; results are not examined. The position
 // is the clock's count at the call; the music is heard from where it would be had
 // it started from its beginning at the music's start time, so a call a frame late

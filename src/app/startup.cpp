@@ -26,8 +26,7 @@ namespace {
 constexpr unsigned int demoDisplayMode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE;
 constexpr unsigned char escapeKey = 27;
 
-} // namespace
-
+// Question, screen size, audio, windowing start, frame-buffer format and the display.
 void openDisplay(int argc, char** argv)
 {
     // The display keeps a client of ours from before the question box until the
@@ -67,6 +66,8 @@ void openDisplay(int argc, char** argv)
         windowing.createWindow(demoTitle);
     }
 }
+
+} // namespace
 
 void onReshape(int width, int height)
 {

@@ -20,8 +20,7 @@ WindowPosition centredWindowPosition(const MonitorRect& monitor);
 // "WxH:32@60" for the monitor's own resolution, into a buffer of the given size.
 void formatGameModeText(char* text, int size, int screenWidth, int screenHeight);
 
-// Question, screen size, audio, windowing start, frame-buffer format and the display.
-void openDisplay(int argc, char** argv);
+// The GLUT reshape and keyboard callbacks.
 void onReshape(int width, int height);
 void onKey(unsigned char key, int x, int y);
 

@@ -13,8 +13,7 @@ constexpr GLint baseLevel = 0;
 constexpr GLint noBorder = 0;
 constexpr const char* viewingGammaVariable = "VIEWING_GAMMA";
 
-} // namespace
-
+// Level 0 of the bound GL_TEXTURE_2D from the image, rows byte-aligned.
 void uploadTextureImage(const TextureImage& image)
 {
     GLint unpackAlignment = 0;
@@ -25,6 +24,8 @@ void uploadTextureImage(const TextureImage& image)
                  GL_UNSIGNED_BYTE, image.pixels.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, unpackAlignment);
 }
+
+} // namespace
 
 bool loadPngTexture(std::FILE* file)
 {

@@ -5,9 +5,6 @@
 
 #include <cstdio>
 
-// Level 0 of the bound GL_TEXTURE_2D from the image, rows byte-aligned.
-void uploadTextureImage(const TextureImage& image);
-
 // Decodes the open file (gamma from VIEWING_GAMMA, sides within GL_MAX_TEXTURE_SIZE)
 // and uploads it into the bound texture. False, with nothing uploaded, on any failure.
 bool loadPngTexture(std::FILE* file);

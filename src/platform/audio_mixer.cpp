@@ -97,6 +97,22 @@ void mixMove(MixChannel* channel, int32_t* mix, int64_t step)
     channel->followApplied += step;
 }
 
+// This buffer's move for a channel that is errorFrames behind where it should
+// be (ahead when negative): 0, one frame either way, or the whole error.
+// *slipping carries on from one buffer to the next, so a run of slips, once
+// begun, mends the error whole.
+int64_t followStep(int64_t errorFrames, bool* slipping)
+{
+    if (errorFrames >= followJumpFromFrames || errorFrames <= -followJumpFromFrames) {
+        *slipping = false;
+        return errorFrames;
+    }
+    if (errorFrames >= followSlipFromFrames || errorFrames <= -followSlipFromFrames) *slipping = true;
+    if (errorFrames == 0) *slipping = false;
+    if (!*slipping) return 0;
+    return errorFrames > 0 ? 1 : -1;
+}
+
 // Adds a sounding channel's part of the buffer, moving it first when the clock asks.
 bool mixSounding(MixChannel* channel, int32_t* mix, uint32_t frames)
 {
@@ -173,18 +189,6 @@ int followMixChannel(uint32_t handle, int64_t framesAhead)
     if (channel == nullptr) return audioErrorHandle;
     channel->followTarget = framesAhead;
     return audioOk;
-}
-
-int64_t followStep(int64_t errorFrames, bool* slipping)
-{
-    if (errorFrames >= followJumpFromFrames || errorFrames <= -followJumpFromFrames) {
-        *slipping = false;
-        return errorFrames;
-    }
-    if (errorFrames >= followSlipFromFrames || errorFrames <= -followSlipFromFrames) *slipping = true;
-    if (errorFrames == 0) *slipping = false;
-    if (!*slipping) return 0;
-    return errorFrames > 0 ? 1 : -1;
 }
 
 uint64_t mixedOutputFrames() { return outputFrames; }

@@ -35,12 +35,6 @@ int startMixChannelAt(uint32_t handle, uint64_t outputFrame);
 // difference at once for a stall. A placed start begins at 0.
 int followMixChannel(uint32_t handle, int64_t framesAhead);
 
-// This buffer's move for a channel that is errorFrames behind where it should
-// be (ahead when negative): 0, one frame either way, or the whole error.
-// *slipping carries on from one buffer to the next, so a run of slips, once
-// begun, mends the error whole.
-int64_t followStep(int64_t errorFrames, bool* slipping);
-
 // The crossfade over which a channel moves, in frames, and the errors from
 // which it starts to slip a frame a buffer (a millisecond at 44.1 kHz: under it
 // lies the device clock's own noise) and from which it jumps (10 ms: past it a

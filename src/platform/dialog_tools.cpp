@@ -69,25 +69,18 @@ std::string kdialogText(const char* text)
     return escaped;
 }
 
-const char* zenityOption(DialogBox box)
-{
-    switch (box) {
-    case DialogBox::question: return "--question";
-    case DialogBox::error: return "--error";
-    case DialogBox::notice: break;
-    }
-    return "--info";
-}
+// Each box's option in each tool, a row a DialogBox in its order.
+struct BoxOptions {
+    const char* zenity;
+    const char* kdialog;
+};
+const BoxOptions boxOptions[] = {
+    {"--question", "--yesno"}, // question
+    {"--info", "--msgbox"},    // notice
+    {"--error", "--error"},    // error
+};
 
-const char* kdialogOption(DialogBox box)
-{
-    switch (box) {
-    case DialogBox::question: return "--yesno";
-    case DialogBox::error: return "--error";
-    case DialogBox::notice: break;
-    }
-    return "--msgbox";
-}
+const BoxOptions& optionsOf(DialogBox box) { return boxOptions[static_cast<int>(box)]; }
 
 } // namespace
 
@@ -115,10 +108,11 @@ DialogBox messageBox(DialogIcon icon) { return icon == DialogIcon::error ? Dialo
 std::vector<std::string> dialogToolArguments(DialogTool tool, DialogBox box, const char* text, const char* title)
 {
     if (tool == DialogTool::kdialog) {
-        return {"kdialog", "--title", title, kdialogOption(box), kdialogText(text)};
+        return {"kdialog", "--title", title, optionsOf(box).kdialog, kdialogText(text)};
     }
     // zenity reads its text as Pango markup unless told otherwise.
-    return {"zenity", zenityOption(box), std::string("--title=") + title, std::string("--text=") + text, "--no-markup"};
+    return {"zenity", optionsOf(box).zenity, std::string("--title=") + title, std::string("--text=") + text,
+            "--no-markup"};
 }
 
 std::vector<std::string> dialogToolEnvironment(const char* const* environment)

@@ -34,39 +34,74 @@ void keepUsableWindowSize(int width, int height)
     }
 }
 
-} // namespace
+// The model-view stack, one rule for both modes. Each mode draws from an identity
+// model-view of its own, so nothing is ever drawn through the levels below it. A
+// perspective opens a level: it pushes the one current when it began (with whatever a
+// scene had set there), and the next overlay closes it, popping back to that one.
+// Where no perspective is open, the overlay's pop finds a single level, which GL
+// refuses, changing nothing; a perspective begun inside another (drawGround's) opens
+// one more, which a later overlay closes. A frame's own last overlays, the letterbox
+// and the scanlines, so leave it at the single level it began at.
+void openPerspectiveLevel() { glPushMatrix(); }
+void closePerspectiveLevel() { glPopMatrix(); }
 
-void beginPerspective()
+void setSwitch(GLenum capability, bool on)
 {
-    keepUsableWindowSize(windowWidth, windowHeight);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glDisable(GL_BLEND);
-    glPushMatrix();
+    if (on) {
+        glEnable(capability);
+    } else {
+        glDisable(capability);
+    }
+}
+
+// Depth and lighting for the perspective, blending for the overlay.
+void setModeSwitches(bool perspective)
+{
+    setSwitch(GL_DEPTH_TEST, perspective);
+    setSwitch(GL_LIGHTING, perspective);
+    setSwitch(GL_BLEND, !perspective);
+}
+
+// The mode's projection, then the identity model-view it draws from.
+void loadModeMatrices(void (*projection)())
+{
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(fieldOfViewDeg, static_cast<double>(viewWidth) / viewHeight, nearPlane, farPlane);
-    applyCameraShot();
+    projection();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
 
-void beginOverlay()
+void perspectiveProjection()
 {
-    keepUsableWindowSize(windowWidth, windowHeight);
-    // At a single model-view level OpenGL refuses this pop and changes nothing.
-    glPopMatrix();
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glEnable(GL_BLEND);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
+    gluPerspective(fieldOfViewDeg, static_cast<double>(viewWidth) / viewHeight, nearPlane, farPlane);
+    applyCameraShot();
+}
+
+void overlayProjection()
+{
     const OverlayBox box = overlayBoxFor(viewWidth, viewHeight);
     overlayLeft = box.left;
     overlayRight = box.right;
     overlayBottom = box.bottom;
     overlayTop = box.top;
     gluOrtho2D(overlayLeft, overlayRight, overlayBottom, overlayTop);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+}
+
+} // namespace
+
+void beginPerspective()
+{
+    keepUsableWindowSize(windowWidth, windowHeight);
+    setModeSwitches(true);
+    openPerspectiveLevel();
+    loadModeMatrices(perspectiveProjection);
+}
+
+void beginOverlay()
+{
+    keepUsableWindowSize(windowWidth, windowHeight);
+    closePerspectiveLevel();
+    setModeSwitches(false);
+    loadModeMatrices(overlayProjection);
 }

@@ -25,8 +25,11 @@ struct OverlayBox {
 OverlayBox overlayBoxFor(int width, int height);
 
 // While either window side is 0 both modes keep the aspect and box of the last
-// usable size (800x450 before any).
-// Depth and lighting on, blending off, camera on the projection matrix, identity model-view.
+// usable size (800x450 before any). Each opens or closes a level of the model-view
+// stack by the one rule written in projection.cpp.
+// Depth and lighting on, blending off, camera on the projection matrix, identity model-view;
+// opens a level.
 void beginPerspective();
-// Depth and lighting off, blending on, the overlay box on the projection, identity model-view.
+// Depth and lighting off, blending on, the overlay box on the projection, identity model-view;
+// closes the open level, if any.
 void beginOverlay();

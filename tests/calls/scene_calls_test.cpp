@@ -215,7 +215,7 @@ TEST_F(SceneCalls, TheSphereGroupSinksUnlitAndTranslucentUnderItsFadingCaption)
 
 TEST_F(SceneCalls, TheWaveFieldRisesThroughScene5AndRestsInScenes7And8)
 {
-    // The first column's centre, worked in tests/calls/prop_values.inc: 22.95 at rest.
+    // The first column's centre, worked in props_calls_test.cpp: 22.95 at rest.
     struct Moment {
         int32_t t;
         double firstColumnHeight;

@@ -1,6 +1,7 @@
 // The committed card images against the rectangles the demo stretches them over.
+#include "png_read.h"
+
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +14,7 @@ struct Image {
     int width = 0;
     int height = 0;
     bool hasAlpha = false;
-    std::vector<unsigned char> rgba; // always four bytes a pixel
+    std::vector<uint8_t> rgba; // always four bytes a pixel
 
     const unsigned char* at(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
 };
@@ -21,16 +22,7 @@ struct Image {
 Image load(const std::string& name)
 {
     Image image;
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    const std::string path = std::string(CONTENT_DATA_DIR) + "/" + name;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) return image;
-    image.hasAlpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-    png.format = PNG_FORMAT_RGBA;
-    image.rgba.resize(PNG_IMAGE_SIZE(png));
-    if (!png_image_finish_read(&png, nullptr, image.rgba.data(), 0, nullptr)) return image;
-    image.width = static_cast<int>(png.width);
-    image.height = static_cast<int>(png.height);
+    image.rgba = readPng(std::string(CONTENT_DATA_DIR) + "/" + name, 4, &image.width, &image.height, &image.hasAlpha);
     return image;
 }
 

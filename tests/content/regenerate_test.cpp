@@ -1,9 +1,10 @@
 // The generators against what they made: the cards and the music rebuilt from
 // scratch must be the committed files, byte for byte with the library versions
 // those were made with, and the same pictures within hinting's reach otherwise.
+#include "png_read.h"
+
 #include <gtest/gtest.h>
 #include <lame/lame.h>
-#include <png.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,21 +32,6 @@ std::vector<char> bytesOf(const std::string& path)
     return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Every sample of the PNG as RGBA; empty if it does not read.
-std::vector<unsigned char> pixelsOf(const std::string& path, unsigned* width, unsigned* height)
-{
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    std::vector<unsigned char> rgba;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) return rgba;
-    png.format = PNG_FORMAT_RGBA;
-    rgba.resize(PNG_IMAGE_SIZE(png));
-    if (!png_image_finish_read(&png, nullptr, rgba.data(), 0, nullptr)) rgba.clear();
-    *width = png.width;
-    *height = png.height;
-    return rgba;
-}
-
 struct Regenerate : ::testing::Test {
     std::filesystem::path work;
     void SetUp() override
@@ -70,9 +56,9 @@ TEST_F(Regenerate, TheCardsComeOutAsCommitted)
             EXPECT_TRUE(bytesOf(made) == bytesOf(committed)) << name << " differs from the committed file";
             continue;
         }
-        unsigned w1 = 0, h1 = 0, w2 = 0, h2 = 0;
-        const std::vector<unsigned char> a = pixelsOf(made, &w1, &h1);
-        const std::vector<unsigned char> b = pixelsOf(committed, &w2, &h2);
+        int w1 = 0, h1 = 0, w2 = 0, h2 = 0;
+        const std::vector<uint8_t> a = readPng(made, 4, &w1, &h1);
+        const std::vector<uint8_t> b = readPng(committed, 4, &w2, &h2);
         ASSERT_TRUE(!a.empty() && w1 == w2 && h1 == h2 && a.size() == b.size()) << name;
         double off = 0;
         for (size_t i = 0; i < a.size(); ++i) off += std::abs(a[i] - b[i]);

@@ -1,7 +1,9 @@
 // The music's score against the demo's map of cuts and flashes: every marked beat
 // carries its event on its exact sample, and the instruments sound from that sample on.
+#include "app/clock.h"
 #include "loudness.h"
 #include "mixdown.h"
+#include "scenes/flash_cues.h"
 #include "score.h"
 #include "synth.h"
 
@@ -15,6 +17,17 @@ namespace {
 
 // Beat n of the demo's grid: n * 60 / 135 s after the music's first sample.
 int64_t gridSample(int beat) { return std::llround(beat * 60.0 / 135.0 * 44100.0); }
+
+// The beat a demo moment falls on: the music's first sample is heard at musicStartMs,
+// and the demo's cuts and flashes sit on the grid to the millisecond.
+int beatOf(int32_t ms) { return static_cast<int>(std::lround((ms - musicStartMs) * 135.0 / 60000.0)); }
+
+template <size_t count> std::vector<int> beatsOf(const int32_t (&times)[count])
+{
+    std::vector<int> beats;
+    for (int32_t ms : times) beats.push_back(beatOf(ms));
+    return beats;
+}
 
 const std::vector<NoteEvent>& score()
 {
@@ -49,11 +62,11 @@ TEST(BeatGrid, EveryBeatIsAWholeSampleOnTheDemosGrid)
 
 TEST(BeatGrid, FirstCutAndFlashTrainAreHitsAndNothingElseIs)
 {
-    const std::vector<int> hits = {32, 38, 40, 42, 44, 46, 48, 52, 53, 54, 55, 56};
+    const std::vector<int> hits = beatsOf(forestFlashTimesMs);
     for (int beat : hits) EXPECT_EQ(countAt(voiceHit, beat), 1) << "beat " << beat;
     const std::vector<int64_t> between = startsOf(voiceHit, 0, 67);
     EXPECT_EQ(between.size(), hits.size()) << "a hit off the flash train";
-    EXPECT_EQ(countAt(voiceCrash, 32), 1);
+    EXPECT_EQ(countAt(voiceCrash, hits.front()), 1);
 }
 
 TEST(BeatGrid, SphereRowsStartACalmPassageWithoutDrums)
@@ -87,12 +100,15 @@ TEST(BeatGrid, KickEntersWithTheBeatingSkyAndHatsDoubleWhenItSpeedsUp)
 
 TEST(BeatGrid, SceneStartsAndEveryEighthBeatOfScenes4To7HaveACrash)
 {
-    for (int beat : {128, 192, 256, 320, 384}) {
+    for (int32_t startMs :
+         {latticeSceneStartMs, risingFieldStartMs, blockFieldStartMs, restingFieldStartMs, wideGroundStartMs}) {
+        const int beat = beatOf(startMs);
         EXPECT_EQ(countAt(voiceCrash, beat), 1) << "scene start at beat " << beat;
         EXPECT_GE(countAt(voiceKick, beat) + countAt(voiceHit, beat), 1) << "downbeat at beat " << beat;
     }
-    for (int from : {128, 256, 320}) {
-        for (int beat = from; beat < from + 64; beat += 8) {
+    for (const std::vector<int>& flashes :
+         {beatsOf(latticeFlashTimesMs), beatsOf(blockFieldFlashTimesMs), beatsOf(restingFieldFlashTimesMs)}) {
+        for (int beat : flashes) {
             EXPECT_EQ(countAt(voiceCrash, beat), 1) << "flash at beat " << beat;
         }
     }

@@ -28,10 +28,7 @@ clock_probe=$(cd "$BUILD_DIR/tests/audio" && pwd)/libclock_probe.so
 [ -f "$clock_probe" ] || fail "the clock probe is not built: $clock_probe"
 
 # A copy of the run-time layout with a music made here: sound from its first frame.
-layout=$(mktemp -d)
-trap 'rm -rf "$layout"' EXIT
-mkdir "$layout/data"
-if [ -d "$SOURCE_DIR/data" ]; then cp -R "$SOURCE_DIR/data/." "$layout/data/"; fi
+make_data_layout
 "$probe" make-music "$layout/data/glasswind.mp3" "$MUSIC_SECONDS" || fail "could not make the test music"
 
 export SDL_AUDIODRIVER=disk

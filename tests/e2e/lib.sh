@@ -16,6 +16,16 @@ fail() {
   exit 1
 }
 
+# A temporary folder, $layout, holding a copy of the tree's data/ (empty without one) for
+# a demo run there, removed when the script ends, after the command $1 (if any).
+make_data_layout() {
+  layout=$(mktemp -d)
+  # shellcheck disable=SC2064 # both are fixed now
+  trap "${1:+$1; }rm -rf '$layout'" EXIT
+  mkdir "$layout/data"
+  if [ -d "$SOURCE_DIR/data" ]; then cp -R "$SOURCE_DIR/data/." "$layout/data/"; fi
+}
+
 # Ends a test that cannot run here, saying why; CTest counts it as skipped.
 SKIP_CODE=77
 skip() {

@@ -10,10 +10,7 @@ set -u
 SPARSE_SIZE=3G
 
 # A copy of the run-time layout with everything but the music.
-layout=$(mktemp -d)
-trap 'rm -rf "$layout"' EXIT
-mkdir "$layout/data"
-if [ -d "$SOURCE_DIR/data" ]; then cp -R "$SOURCE_DIR/data/." "$layout/data/"; fi
+make_data_layout
 music="$layout/data/glasswind.mp3"
 
 # Little-endian bytes of $1, $2 bytes long.

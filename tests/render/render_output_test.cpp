@@ -1,12 +1,13 @@
 // What the render tool leaves behind: PNGs that appear whole or not at all, and the
 // music start it learns from the demo's own idle callback.
 #include "app/clock.h"
+#include "app/steady_clock.h"
 #include "atomic_file.h"
 #include "platform/audio.h"
 #include "platform/windowing.h"
 #include "png_output.h"
 #include "png_read.h"
-#include "tool_platform.h"
+#include "sound_track.h"
 
 #include <gtest/gtest.h>
 
@@ -94,7 +95,7 @@ TEST(PngOutput, NothingAppearsWhenTheFileCannotBeWritten)
 
 class ToolClock : public ::testing::Test {
 protected:
-    void SetUp() override { installToolPlatform(nullptr); }
+    void SetUp() override { installSteadyClock(nullptr, glutWindowing.exitProcess); }
     void TearDown() override
     {
         windowing = glutWindowing;

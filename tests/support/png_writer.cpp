@@ -96,15 +96,6 @@ std::vector<unsigned char> withClaimedSize(std::vector<unsigned char> file, unsi
     return file;
 }
 
-std::vector<unsigned char> insertAfterHeader(std::vector<unsigned char> file, const std::vector<unsigned char>& bytes)
-{
-    constexpr size_t afterHeader = 33; // signature (8) and the IHDR chunk (25)
-    if (file.size() >= afterHeader) {
-        file.insert(file.begin() + afterHeader, bytes.begin(), bytes.end());
-    }
-    return file;
-}
-
 bool writeBytes(const std::string& path, const std::vector<unsigned char>& bytes)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");

@@ -25,8 +25,6 @@ struct PngPicture {
 std::vector<unsigned char> encodePng(const PngPicture& picture);
 // The same file with its header claiming another size (the image data stays as it was).
 std::vector<unsigned char> withClaimedSize(std::vector<unsigned char> file, unsigned width, unsigned height);
-// The same file with raw bytes (say, a further chunk) inserted right after the header chunk.
-std::vector<unsigned char> insertAfterHeader(std::vector<unsigned char> file, const std::vector<unsigned char>& bytes);
 // Writes bytes to a file; false when that fails.
 bool writeBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 

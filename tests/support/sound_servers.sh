@@ -231,10 +231,7 @@ server_check_music() {
   SERVER_PROBE="$BUILD_DIR/tests/audio/server_probe"
   CLOCK_PROBE=$(cd "$BUILD_DIR/tests/audio" && pwd)/libclock_probe.so
   [ -x "$SERVER_PROBE" ] && [ -f "$CLOCK_PROBE" ] || fail "the probes are not built in $BUILD_DIR"
-  layout=$(mktemp -d)
-  trap 'server_stop; rm -rf "$layout"' EXIT
-  mkdir "$layout/data"
-  if [ -d "$SOURCE_DIR/data" ]; then cp -R "$SOURCE_DIR/data/." "$layout/data/"; fi
+  make_data_layout server_stop
   "$SERVER_PROBE" make-music "$layout/data/glasswind.mp3" "$CHECK_MUSIC_SECONDS" || fail "could not make the test music"
 
   server_start "$1" || fail "$1 did not start"

@@ -78,7 +78,10 @@ double drawLine(Mask* mask, const TextLine& line, int pixelSize, double x, int b
     return pen - x - tracking;
 }
 
-} // namespace
+// The ink's bounding box of a mask.
+struct InkBox {
+    int left, top, right, bottom; // right and bottom exclusive; empty when right <= left
+};
 
 InkBox inkOf(const Mask& mask)
 {
@@ -118,6 +121,8 @@ std::vector<Mask> layOut(const std::vector<TextLine>& lines, double scale, int w
     }
     return masks;
 }
+
+} // namespace
 
 Mask merged(const std::vector<Mask>& masks)
 {

@@ -25,18 +25,10 @@ struct TextLine {
     float gapAbove;
 };
 
-struct InkBox {
-    int left, top, right, bottom; // right and bottom exclusive; empty when right <= left
-};
-
 // Starts FreeType; false if it cannot.
 bool startFonts();
 // A face from the committed DejaVu fonts; face is null (and a message printed) if missing.
 Font loadFont(const char* file);
-// The ink's bounding box of a mask.
-InkBox inkOf(const Mask& mask);
-// The lines laid out at the scale, one mask a line, on a width x height mask.
-std::vector<Mask> layOut(const std::vector<TextLine>& lines, double scale, int width, int height);
 // The brightest of the masks at each pixel.
 Mask merged(const std::vector<Mask>& masks);
 // The text block, as large as fits inside the area (with its margins), its ink

@@ -1,5 +1,8 @@
-// Median, worst and rate per scene, and the bench table as printed.
+// Median, worst and rate per scene, the bench table as printed, and the scenes' spans.
 #include "bench_stats.h"
+
+#include "app/clock.h"
+#include "direction/timeline.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -58,4 +61,32 @@ std::string formatBenchTable(const std::vector<BenchRow>& rows, int width, int h
     const BenchRow worst = worstScene(rows);
     table += formatRow(("worst: " + std::to_string(worst.scene)).c_str(), worst);
     return table;
+}
+
+SceneSpan sceneSpan(int scene)
+{
+    SceneSpan span{-1, demoEndMs + 1};
+    for (int32_t t = 0; t <= demoEndMs; ++t) {
+        const int at = sceneForTime(t);
+        if (at == scene && span.fromMs < 0) {
+            span.fromMs = t;
+        } else if (at > scene) {
+            span.toMs = t;
+            break;
+        }
+    }
+    if (span.fromMs < 0) {
+        return {0, 0};
+    }
+    return span;
+}
+
+std::vector<int32_t> spreadFrameTimes(SceneSpan span, int frames)
+{
+    std::vector<int32_t> times;
+    const int64_t length = span.toMs - span.fromMs;
+    for (int k = 0; k < frames; ++k) {
+        times.push_back(span.fromMs + static_cast<int32_t>(k * length / frames));
+    }
+    return times;
 }

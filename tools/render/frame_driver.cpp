@@ -4,11 +4,39 @@
 #include "app/render_state.h"
 #include "app/startup.h"
 #include "offscreen.h"
-#include "tool_platform.h"
+#include "render_modes.h"
+
+namespace {
+
+// The pictures of one output frame's sub-frames, summed as each is drawn, then averaged.
+struct PictureMean {
+    std::vector<uint32_t> sums;
+    std::vector<uint8_t> sub;
+    uint32_t count = 0;
+
+    void add()
+    {
+        captureFrame(&sub);
+        sums.resize(sub.size(), 0);
+        for (size_t b = 0; b < sub.size(); ++b) {
+            sums[b] += sub[b];
+        }
+        ++count;
+    }
+    void take(std::vector<uint8_t>* rgb) const
+    {
+        rgb->resize(sums.size());
+        for (size_t b = 0; b < sums.size(); ++b) {
+            (*rgb)[b] = static_cast<uint8_t>((sums[b] + count / 2) / count);
+        }
+    }
+};
+
+} // namespace
 
 bool startDemoOffscreen(int width, int height, int samples, std::string* error)
 {
-    installToolPlatform(resolveOffscreen);
+    useSteadyClock(resolveOffscreen);
     if (!openOffscreen(width, height, samples, error)) {
         return false;
     }
@@ -19,29 +47,11 @@ bool startDemoOffscreen(int width, int height, int samples, std::string* error)
 
 void captureFrame(std::vector<uint8_t>* rgb) { readOffscreenRgb(rgb); }
 
-void drawOutputFrame(const FrameSchedule& schedule, int64_t k, std::vector<uint8_t>* rgb)
+void drawMomentPicture(int32_t atMs, int subFrames, std::vector<uint8_t>* rgb)
 {
-    const size_t first = static_cast<size_t>(k) * schedule.subFrames;
-    if (schedule.subFrames == 1) {
-        drawFrameAt(schedule.outputMs[first]);
-        captureFrame(rgb);
-        return;
-    }
-    std::vector<uint32_t> sums;
-    std::vector<uint8_t> sub;
-    for (int i = 0; i < schedule.subFrames; ++i) {
-        drawFrameAt(schedule.outputMs[first + i]);
-        captureFrame(&sub);
-        sums.resize(sub.size(), 0);
-        for (size_t b = 0; b < sub.size(); ++b) {
-            sums[b] += sub[b];
-        }
-    }
-    const uint32_t count = static_cast<uint32_t>(schedule.subFrames);
-    rgb->resize(sums.size());
-    for (size_t b = 0; b < sums.size(); ++b) {
-        (*rgb)[b] = static_cast<uint8_t>((sums[b] + count / 2) / count);
-    }
+    PictureMean mean;
+    drawMoment(atMs, subFrames, [&mean] { mean.add(); });
+    mean.take(rgb);
 }
 
 void drawOutputFrames(const FrameSchedule& schedule, const KeepPicture& keep)
@@ -50,7 +60,9 @@ void drawOutputFrames(const FrameSchedule& schedule, const KeepPicture& keep)
     std::vector<uint8_t> rgb;
     if (schedule.subFrames > 1) {
         for (int64_t k = 0; k < total; ++k) {
-            drawOutputFrame(schedule, k, &rgb);
+            PictureMean mean;
+            drawOutputSubFrames(schedule, k, [&mean] { mean.add(); });
+            mean.take(&rgb);
             keep(k, rgb);
         }
         return;

@@ -1,8 +1,7 @@
 // Runs the demo's own frame code on the offscreen picture from the tool's clock.
 #pragma once
 
-#include "frame_replay.h"
-#include "frame_schedule.h"
+#include "app/steady_clock.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,9 +15,9 @@ bool startDemoOffscreen(int width, int height, int samples, std::string* error);
 // The last drawn frame as RGB, top row first.
 void captureFrame(std::vector<uint8_t>* rgb);
 
-// Output frame k of the schedule, drawn and read back: its one idle call, or with
-// sub-frames each drawn at its own time and the pictures averaged (rounded to nearest).
-void drawOutputFrame(const FrameSchedule& schedule, int64_t k, std::vector<uint8_t>* rgb);
+// One moment as drawMoment draws it, read back; with sub-frames, their pictures
+// averaged (rounded to nearest).
+void drawMomentPicture(int32_t atMs, int subFrames, std::vector<uint8_t>* rgb);
 
 // Called with each output frame's number in the schedule and its picture.
 using KeepPicture = std::function<void(int64_t, const std::vector<uint8_t>&)>;

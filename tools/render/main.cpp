@@ -1,6 +1,7 @@
 // glasswind-render: the demo's frames from a steady clock, as PNGs, a video, or timings.
 #include "app/clock.h"
 #include "app/music.h"
+#include "app/steady_clock.h"
 #include "atomic_file.h"
 #include "bench_stats.h"
 #include "direction/timeline.h"
@@ -14,7 +15,6 @@
 #include "render_options.h"
 #include "sound_file.h"
 #include "sound_track.h"
-#include "tool_platform.h"
 #include "video_pipe.h"
 
 #include <chrono>
@@ -42,10 +42,8 @@ void renderStill(const RenderOptions& options)
         fail(exitFailure, error);
     }
     startDemo(options);
-    const FrameSchedule schedule = scheduleAt(options.atMs, steadyFps, options.motionBlur);
-    replayBefore(schedule);
     std::vector<uint8_t> rgb;
-    drawOutputFrame(schedule, 0, &rgb);
+    drawMomentPicture(options.atMs, options.motionBlur, &rgb);
     if (!writePngRgb(output.stream, options.width, options.height, rgb, options.pngLevel)) {
         fail(exitFailure, "cannot write '" + options.output + "': PNG encoding failed");
     }
@@ -89,9 +87,7 @@ void renderFrames(const RenderOptions& options)
     }
 }
 
-// Each listed moment exactly as --at draws it, all in this one process: the clock
-// starts afresh for each, so the pulses and the state carried from the frame
-// before are those of a run from time 0.
+// Each listed moment exactly as --at draws it, all in this one process.
 void renderMoments(const RenderOptions& options)
 {
     std::string error;
@@ -111,10 +107,7 @@ void renderMoments(const RenderOptions& options)
     startProgress();
     for (int64_t k = 0; k < total; ++k) {
         const int32_t atMs = moments[static_cast<size_t>(k)];
-        resetClock();
-        const FrameSchedule schedule = scheduleAt(atMs, steadyFps, options.motionBlur);
-        replayBefore(schedule);
-        drawOutputFrame(schedule, 0, &rgb);
+        drawMomentPicture(atMs, options.motionBlur, &rgb);
         char name[frameNameSize];
         std::snprintf(name, sizeof name, "/%06d.png", static_cast<int>(atMs));
         if (!savePng(options.output + name, options.width, options.height, rgb, &error, options.pngLevel)) {
@@ -124,23 +117,32 @@ void renderMoments(const RenderOptions& options)
     }
 }
 
-// The drawing time of a range's own frames, in order, without reading them back: what
-// an export of the range adds to it is the export's overhead.
+// The drawing time of each frame, in order, without reading them back, counted on
+// the progress line.
+std::vector<double> timeFrames(const std::vector<int32_t>& timesMs, int64_t* done, int64_t total)
+{
+    std::vector<double> frameMs;
+    for (int32_t timeMs : timesMs) {
+        const Clock::time_point start = Clock::now();
+        drawFrameAt(timeMs);
+        waitForPicture();
+        frameMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        showProgress(++*done, total);
+    }
+    return frameMs;
+}
+
+// The drawing time of a range's own frames: what an export of the range adds to it is
+// the export's overhead.
 void benchRange(const RenderOptions& options)
 {
     startDemo(options);
     const FrameSchedule schedule = scheduleRange(options.fromMs, options.toMs, options.fps, options.motionBlur);
     replayBefore(schedule);
-    std::vector<double> frameMs;
     const int64_t total = static_cast<int64_t>(schedule.outputMs.size());
+    int64_t done = 0;
     startProgress();
-    for (int64_t k = 0; k < total; ++k) {
-        const Clock::time_point start = Clock::now();
-        drawFrameAt(schedule.outputMs[static_cast<size_t>(k)]);
-        waitForPicture();
-        frameMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        showProgress(k + 1, total);
-    }
+    const std::vector<double> frameMs = timeFrames(schedule.outputMs, &done, total);
     const BenchRow row = summariseScene(sceneForTime(options.fromMs), frameMs);
     double drawingMs = 0;
     for (double ms : frameMs) {
@@ -163,15 +165,8 @@ void runBench(const RenderOptions& options)
     int64_t done = 0;
     startProgress();
     for (int scene = 0; scene < sceneCount; ++scene) {
-        std::vector<double> frameMs;
-        for (int32_t timeMs : spreadFrameTimes(sceneSpan(scene), options.benchFrames)) {
-            const Clock::time_point start = Clock::now();
-            drawFrameAt(timeMs);
-            waitForPicture();
-            frameMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-            showProgress(++done, total);
-        }
-        rows.push_back(summariseScene(scene, frameMs));
+        const std::vector<int32_t> times = spreadFrameTimes(sceneSpan(scene), options.benchFrames);
+        rows.push_back(summariseScene(scene, timeFrames(times, &done, total)));
     }
     std::fputs(formatBenchTable(rows, options.width, options.height).c_str(), stdout);
 }

@@ -204,8 +204,6 @@ bool openOffscreen(int width, int height, int wantedSamples, std::string* error)
     return true;
 }
 
-int offscreenSamples() { return samples; }
-
 void resolveOffscreen()
 {
     if (resolvedFramebuffer == drawFramebuffer) {

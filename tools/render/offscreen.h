@@ -9,8 +9,6 @@
 // Opens the display, the hidden window and the framebuffers, and binds them for drawing,
 // with the samples per pixel asked for (samplesAsTheDemoAsks: 4, or the most below).
 bool openOffscreen(int width, int height, int wantedSamples, std::string* error);
-// Samples per pixel in use; 0 when the picture is not multisampled.
-int offscreenSamples();
 // Resolves the multisampled picture into the one that is read back.
 void resolveOffscreen();
 // Waits until the GL has finished drawing.

@@ -1,9 +1,9 @@
 // The pieces every drawing mode uses, and the split of a range over jobs.
 #include "render_modes.h"
 
+#include "app/steady_clock.h"
 #include "atomic_file.h"
 #include "frame_driver.h"
-#include "frame_schedule.h"
 #include "progress.h"
 #include "video_pipe.h"
 
@@ -18,6 +18,15 @@ void fail(int code, const std::string& message)
     std::fprintf(stderr, "glasswind-render: %s\n", message.c_str());
     std::exit(code);
 }
+
+namespace {
+
+// Every schedule stops at the demo's last moment, so the demo never ends here.
+void demoEnded(int) { fail(exitFailure, "the demo ended at " + std::to_string(steadyClockMs) + " ms"); }
+
+} // namespace
+
+void useSteadyClock(void (*onSwap)()) { installSteadyClock(onSwap, demoEnded); }
 
 void startDemo(const RenderOptions& options)
 {

@@ -15,6 +15,9 @@ constexpr int exitBadArguments = 2;
 
 // Ends the tool with one line, leaving no half-written output and no ffmpeg behind.
 [[noreturn]] void fail(int code, const std::string& message);
+// Puts the demo on the steady clock (onSwap runs at its buffer swap, may be null);
+// should the demo end there, the tool ends with a failure.
+void useSteadyClock(void (*onSwap)());
 // Opens the offscreen picture and the demo in it, or ends the tool.
 void startDemo(const RenderOptions& options);
 

@@ -2,7 +2,8 @@
 // parser and the help always list the same options with the same limits.
 #include "render_option_table.h"
 
-#include "frame_schedule.h"
+#include "app/clock.h"
+#include "app/steady_clock.h"
 #include "render_jobs.h"
 
 #include <cstring>
@@ -25,7 +26,7 @@ constexpr OptionValue valueOf(ValueKind kind, const char* what = "", long min = 
 
 constexpr OptionValue helpRequest() { return valueOf(ValueKind::help); }
 
-constexpr OptionValue wholeNumber(long min, long max, int RenderOptions::*field, const char* what = "a whole number")
+constexpr OptionValue wholeNumber(long min, long max, WholeField field, const char* what = "a whole number")
 {
     OptionValue v = valueOf(ValueKind::number, what, min, max);
     v.whole = field;
@@ -33,7 +34,7 @@ constexpr OptionValue wholeNumber(long min, long max, int RenderOptions::*field,
 }
 
 // A whole number, or a word standing for wordValue.
-constexpr OptionValue wholeOrWord(long min, long max, int RenderOptions::*field, const char* word, int wordValue)
+constexpr OptionValue wholeOrWord(long min, long max, WholeField field, const char* word, int wordValue)
 {
     OptionValue v = wholeNumber(min, max, field);
     v.word = word;
@@ -41,7 +42,7 @@ constexpr OptionValue wholeOrWord(long min, long max, int RenderOptions::*field,
     return v;
 }
 
-constexpr OptionValue demoTime(int32_t RenderOptions::*field)
+constexpr OptionValue demoTime(TimeField field)
 {
     OptionValue v = valueOf(ValueKind::number, "a demo time in ms", 0, demoEndMs);
     v.time = field;
@@ -49,7 +50,7 @@ constexpr OptionValue demoTime(int32_t RenderOptions::*field)
 }
 
 // --quality and --chroma: any whole number here, the codec's own range once --video knows it.
-constexpr OptionValue videoNumber(int VideoAsk::*field)
+constexpr OptionValue videoNumber(VideoNumberField field)
 {
     OptionValue v = valueOf(ValueKind::videoNumber, "a whole number", 0, maxSide);
     v.videoNumber = field;
@@ -60,7 +61,7 @@ constexpr OptionValue pictureSize() { return valueOf(ValueKind::size, "WIDTHxHEI
 
 constexpr OptionValue codecName() { return valueOf(ValueKind::codec); }
 
-constexpr OptionValue fileName(std::string RenderOptions::*field, ValueKind kind = ValueKind::file)
+constexpr OptionValue fileName(TextField field, ValueKind kind = ValueKind::file)
 {
     OptionValue v = valueOf(kind, "a file name");
     v.text = field;

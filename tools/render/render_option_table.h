@@ -26,6 +26,12 @@ enum class ValueKind {
     soundFile,   // a file name ending in .wav or .flac
 };
 
+// The fields of the options a value may go to.
+using WholeField = int RenderOptions::*;
+using TimeField = int32_t RenderOptions::*;
+using VideoNumberField = int VideoAsk::*;
+using TextField = std::string RenderOptions::*;
+
 // The value an option takes and where it goes; fields a kind does not use stay empty.
 struct OptionValue {
     ValueKind kind = ValueKind::none;
@@ -36,10 +42,10 @@ struct OptionValue {
     int wordValue = 0;          // stored for the word
     // Where the value goes: a number into whole, or time for a demo time; a videoNumber
     // into the ask; a file name into text. A size and a codec have fields of their own.
-    int RenderOptions::*whole = nullptr;
-    int32_t RenderOptions::*time = nullptr;
-    int VideoAsk::*videoNumber = nullptr;
-    std::string RenderOptions::*text = nullptr;
+    WholeField whole = nullptr;
+    TimeField time = nullptr;
+    VideoNumberField videoNumber = nullptr;
+    TextField text = nullptr;
 };
 
 struct OptionRow {

@@ -2,7 +2,8 @@
 // naming the option.
 #include "render_options.h"
 
-#include "frame_schedule.h"
+#include "app/clock.h"
+#include "app/steady_clock.h"
 #include "render_option_table.h"
 #include "sound_file.h"
 

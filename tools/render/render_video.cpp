@@ -5,11 +5,10 @@
 #include "app/music.h"
 #include "atomic_file.h"
 #include "ffmpeg_command.h"
-#include "frame_schedule.h"
+#include "app/steady_clock.h"
 #include "platform/audio_decode.h"
 #include "sound_file.h"
 #include "sound_track.h"
-#include "tool_platform.h"
 #include "video_pipe.h"
 
 #include <cstdio>
@@ -159,7 +158,7 @@ void renderSound(const RenderOptions& options)
     if (!openPending(options.output, &output, &error)) {
         fail(exitFailure, error);
     }
-    installToolPlatform(nullptr);
+    useSteadyClock(nullptr);
     const FrameChunk range = rangeFrames(options);
     const std::vector<int16_t> track = soundForRange(options, range.end - range.first);
     if (!writeSoundFile(track, &output, &error) || !commitPending(&output, &error)) {
@@ -180,7 +179,7 @@ void renderVideo(const RenderOptions& options)
     output.stream = nullptr;
 
     // The sound first, with no picture open yet, so the jobs can start from a clean slate.
-    installToolPlatform(nullptr);
+    useSteadyClock(nullptr);
     const FrameChunk range = rangeFrames(options);
     const int64_t total = range.end - range.first;
     PendingFile sound;

@@ -1,6 +1,8 @@
 // Lays the music on the video's time line: sample 0 at the start call, offset, looped, cut.
 #include "sound_track.h"
 
+#include "app/clock.h"
+
 #include <cstddef>
 
 namespace {
@@ -37,4 +39,18 @@ std::vector<int16_t> placeSoundTrack(const std::vector<int16_t>& music, const Mu
         }
     }
     return track;
+}
+
+MusicStart findMusicStart(int32_t untilMs, int fps)
+{
+    musicStartSeen = MusicStart{};
+    const int64_t calls = firstIdleCallFrom(untilMs, fps);
+    for (int64_t n = 0; n < calls; ++n) {
+        idleAt(steadyIdleTimeMs(n, fps));
+    }
+    const MusicStart found = musicStartSeen;
+    resetClock();
+    steadyClockMs = 0;
+    musicStartSeen = MusicStart{};
+    return found;
 }

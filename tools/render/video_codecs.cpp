@@ -172,10 +172,7 @@ bool chooseChroma(const VideoCodec& codec, int chroma, int width, int height, Vi
     return true;
 }
 
-} // namespace
-
-ColourTags colourForSize(int width, int height) { return width >= hdWidth || height > sdMostRows ? bt709 : bt601; }
-
+// The names --codec takes, for its error: "h264, hevc, ffv1, prores".
 std::string videoCodecNames()
 {
     std::string names;
@@ -184,6 +181,10 @@ std::string videoCodecNames()
     }
     return names;
 }
+
+} // namespace
+
+ColourTags colourForSize(int width, int height) { return width >= hdWidth || height > sdMostRows ? bt709 : bt601; }
 
 bool chooseVideoFormat(const std::string& codecName, int quality, int chroma, const std::string& path, int width,
                        int height, VideoFormat* format, std::string* error)

@@ -56,6 +56,3 @@ ColourTags colourForSize(int width, int height);
 // picture size; false with a one-line error for any mismatch.
 bool chooseVideoFormat(const std::string& codecName, int quality, int chroma, const std::string& path, int width,
                        int height, VideoFormat* format, std::string* error);
-
-// The names --codec takes, for the help text and errors: "h264, hevc, ffv1, prores".
-std::string videoCodecNames();

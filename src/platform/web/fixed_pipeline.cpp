@@ -42,6 +42,18 @@ struct Pipeline {
 
 Pipeline state;
 
+// What glPushAttrib saves of the state above: the current colour and texture
+// coordinate, the material, the light and the switches.
+struct Attributes {
+    float colour[4];
+    float texCoord[2];
+    Material material;
+    DirectionalLight light;
+    unsigned colourMaterialMode;
+    bool lighting, light0, colourMaterial, texture2d, depthTest, blend, multisample;
+};
+std::vector<Attributes> savedAttributes;
+
 MatrixStack* currentStack() { return state.projectionCurrent ? &state.projection : &state.modelView; }
 
 void trackColourMaterial()
@@ -271,6 +283,35 @@ void fixedLight(unsigned light, unsigned parameter, const float* values)
 }
 
 const DirectionalLight& fixedLight0() { return state.light; }
+
+void fixedPushAttributes()
+{
+    Attributes a = {{}, {}, state.material, state.light, state.colourMaterialMode, state.lighting, state.light0,
+                    state.colourMaterial, state.texture2d, state.depthTest, state.blend, state.multisample};
+    std::copy(std::begin(state.colour), std::end(state.colour), a.colour);
+    std::copy(std::begin(state.texCoord), std::end(state.texCoord), a.texCoord);
+    savedAttributes.push_back(a);
+}
+
+bool fixedPopAttributes()
+{
+    if (savedAttributes.empty()) return false;
+    const Attributes& a = savedAttributes.back();
+    std::copy(std::begin(a.colour), std::end(a.colour), state.colour);
+    std::copy(std::begin(a.texCoord), std::end(a.texCoord), state.texCoord);
+    state.material = a.material;
+    state.light = a.light;
+    state.colourMaterialMode = a.colourMaterialMode;
+    state.lighting = a.lighting;
+    state.light0 = a.light0;
+    state.colourMaterial = a.colourMaterial;
+    state.texture2d = a.texture2d;
+    state.depthTest = a.depthTest;
+    state.blend = a.blend;
+    state.multisample = a.multisample;
+    savedAttributes.pop_back();
+    return true;
+}
 
 void fixedViewport(int x, int y, int width, int height)
 {

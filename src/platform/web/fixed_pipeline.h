@@ -74,6 +74,11 @@ void fixedMaterial(unsigned face, unsigned parameter, const float* values);
 void fixedLight(unsigned light, unsigned parameter, const float* values);
 const DirectionalLight& fixedLight0();
 
+// glPushAttrib / glPopAttrib: the colour, texture coordinate, material, light and
+// switches saved and put back; a pop with nothing saved is refused (false).
+void fixedPushAttributes();
+bool fixedPopAttributes();
+
 // The viewport that lines are widened in.
 void fixedViewport(int x, int y, int width, int height);
 

@@ -7,10 +7,15 @@
 #include <GL/glu.h>
 #include <GL/glut.h>
 
+#include <array>
+#include <vector>
+
 namespace {
 
 // Whatever the picture got is what the demo is told: one sample buffer when multisampled.
 GLint sampleBuffers() { return webGlSamples() > 1 ? 1 : 0; }
+
+std::vector<std::array<float, 4>> savedClearColours;
 
 } // namespace
 
@@ -61,6 +66,21 @@ void glBlendFunc(GLenum source, GLenum destination) { setWebGlBlendFunction(sour
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha)
 {
     setWebGlClearColour(red, green, blue, alpha);
+}
+
+// Every attribute the demo changes is saved and put back whatever the mask.
+void glPushAttrib(GLbitfield)
+{
+    fixedPushAttributes();
+    savedClearColours.push_back(webGlClearColour());
+}
+
+void glPopAttrib()
+{
+    if (!fixedPopAttributes() || savedClearColours.empty()) return;
+    const std::array<float, 4> colour = savedClearColours.back();
+    savedClearColours.pop_back();
+    setWebGlClearColour(colour[0], colour[1], colour[2], colour[3]);
 }
 
 void glClear(GLbitfield mask) { clearWebGl(mask, fixedCapability(GL_MULTISAMPLE)); }

@@ -23,19 +23,28 @@ target_include_directories(web_png PUBLIC ${PNG_DIR} ${CMAKE_BINARY_DIR}/png)
 target_compile_options(web_png PRIVATE -O2 -w)
 target_link_libraries(web_png PUBLIC web_zlib)
 
-# The demo as on the desktop, less the desktop's platform layers and entry point.
-file(GLOB_RECURSE DEMO_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/direction/*.cpp ${CMAKE_SOURCE_DIR}/src/view/*.cpp
-  ${CMAKE_SOURCE_DIR}/src/scenes/*.cpp ${CMAKE_SOURCE_DIR}/src/assets/*.cpp)
-list(REMOVE_ITEM DEMO_SOURCES ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
-file(GLOB WEB_SOURCES CONFIGURE_DEPENDS ${WEB_DIR}/*.cpp)
-# The still mode draws from the render tool's steady clock, with its own code.
-set(RENDER_DIR ${CMAKE_SOURCE_DIR}/tools/render)
-set(STILL_SOURCES ${RENDER_DIR}/frame_schedule.cpp ${RENDER_DIR}/frame_replay.cpp ${RENDER_DIR}/tool_platform.cpp
-  ${RENDER_DIR}/atomic_file.cpp)
+# The demo as on the desktop, from its layers' own source lists (src/sources.cmake),
+# less the desktop's platform layers, which the page's own below replace.
+include(${CMAKE_SOURCE_DIR}/src/sources.cmake)
+set(DEMO_SOURCES ${LOGIC_SOURCES} ${GL_SOURCES} ${APP_SOURCES})
+list(FILTER DEMO_SOURCES EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/src/platform/")
+set(WEB_SOURCES
+  audio_web.cpp
+  dialog_web.cpp
+  fixed_lighting.cpp
+  fixed_matrix.cpp
+  fixed_pipeline.cpp
+  gl_entry.cpp
+  glut_solids.cpp
+  screen_web.cpp
+  web_main.cpp
+  web_page.cpp
+  webgl_backend.cpp
+  windowing_web.cpp)
+list(TRANSFORM WEB_SOURCES PREPEND ${WEB_DIR}/)
 
-add_executable(glasswind ${DEMO_SOURCES} ${WEB_SOURCES} ${STILL_SOURCES})
-target_include_directories(glasswind PRIVATE ${CMAKE_SOURCE_DIR}/src ${RENDER_DIR} ${WEB_DIR}/include)
+add_executable(glasswind ${DEMO_SOURCES} ${WEB_SOURCES})
+target_include_directories(glasswind PRIVATE ${CMAKE_SOURCE_DIR}/src ${WEB_DIR}/include)
 target_compile_options(glasswind PRIVATE -O2)
 target_link_libraries(glasswind PRIVATE web_png)
 set(WEB_LINK_FLAGS

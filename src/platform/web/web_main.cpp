@@ -1,16 +1,15 @@
 // Entry point of the browser build: the demo once the page's question is answered
 // (--answer yes|no), or one still of the steady run (--at MS --size WxH).
+#include "app/music.h"
 #include "app/render_state.h"
 #include "app/startup.h"
+#include "app/steady_clock.h"
 #include "assets/texture_set.h"
-#include "app/music.h"
-#include "frame_replay.h"
-#include "frame_schedule.h"
 #include "platform/dialog.h"
 #include "platform/web/web_answer.h"
 #include "platform/web/web_page.h"
 #include "platform/web/webgl_backend.h"
-#include "tool_platform.h"
+#include "platform/windowing.h"
 
 #include <emscripten.h>
 
@@ -60,16 +59,14 @@ int drawStill(const Arguments& arguments)
 {
     setKeepCanvasPictures(true);
     setCanvasSize(arguments.width, arguments.height);
-    installToolPlatform(presentWebGl);
+    installSteadyClock(presentWebGl, glutWindowing.exitProcess);
     if (!openWebGl(canvasSelector, stillSamples, true, true)) {
         showNoWebGlMessage();
         return EXIT_FAILURE;
     }
     onReshape(arguments.width, arguments.height);
     setupRenderState();
-    const FrameSchedule schedule = scheduleAt(arguments.atMs, steadyFps);
-    replayBefore(schedule);
-    drawFrameAt(schedule.outputMs.front());
+    drawMoment(arguments.atMs, 1, nullptr);
     markFrameReady(arguments.atMs);
     return EXIT_SUCCESS;
 }

@@ -12,6 +12,7 @@
 #include <webgl/webgl2.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <set>
 
@@ -47,6 +48,7 @@ struct Backend {
     bool samplePicture = false; // drawn at samplePictureScale, no multisampling
     GLuint samplePictureTexture = 0;
     GLint viewport[4] = {0, 0, 0, 0};
+    std::array<float, 4> clearColour = {0.0f, 0.0f, 0.0f, 0.0f};
     GLuint copyProgram = 0;
     GLuint vertexArray = 0;
     GLuint copyVertexArray = 0; // no attributes: the copy makes its corners from the vertex number
@@ -198,6 +200,29 @@ void setSwitch(GLenum capability, bool on, bool* current)
     }
 }
 
+// One batch of the fixed pipeline's triangles, into the picture it asks for.
+void drawWebGlBatch(const DrawBatch& batch)
+{
+    drawInto(batch.multisample);
+    setSwitch(GL_DEPTH_TEST, batch.depthTest, &gl.depthTest);
+    setSwitch(GL_BLEND, batch.blend, &gl.blend);
+    const bool textured = batch.textured && gl.texturesWithImages.count(gl.boundTexture) > 0;
+    emscripten_glUseProgram(gl.batchProgram);
+    emscripten_glUniform1i(gl.texturedUniform, textured ? 1 : 0);
+    const bool intoSamples = targetScale() > 1;
+    const float scale = static_cast<float>(targetScale());
+    const float shift = intoSamples ? samplePictureShift : 0.0f;
+    // The shift in clip units: two per viewport width.
+    emscripten_glUniform2f(gl.sampleShiftUniform, 2.0f * shift / (gl.viewport[2] * scale),
+                           2.0f * shift / (gl.viewport[3] * scale));
+    emscripten_glUniform1f(gl.pixelScaleUniform, scale);
+    emscripten_glUniform1f(gl.pixelShiftUniform, shift);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, gl.vertexBuffer);
+    emscripten_glBufferData(GL_ARRAY_BUFFER, batch.count * sizeof(ClipVertex), batch.vertices, GL_STREAM_DRAW);
+    emscripten_glDrawArrays(GL_TRIANGLES, 0, batch.count);
+    gl.pictureDrawn = gl.pictureDrawn || !gl.onCanvas;
+}
+
 } // namespace
 
 bool openWebGl(const char* canvasSelector, int samples, bool keepPictures, bool samplePicture)
@@ -266,28 +291,6 @@ void resizeWebGl(int width, int height)
 
 int webGlSamples() { return gl.samples; }
 
-void drawWebGlBatch(const DrawBatch& batch)
-{
-    drawInto(batch.multisample);
-    setSwitch(GL_DEPTH_TEST, batch.depthTest, &gl.depthTest);
-    setSwitch(GL_BLEND, batch.blend, &gl.blend);
-    const bool textured = batch.textured && gl.texturesWithImages.count(gl.boundTexture) > 0;
-    emscripten_glUseProgram(gl.batchProgram);
-    emscripten_glUniform1i(gl.texturedUniform, textured ? 1 : 0);
-    const bool intoSamples = targetScale() > 1;
-    const float scale = static_cast<float>(targetScale());
-    const float shift = intoSamples ? samplePictureShift : 0.0f;
-    // The shift in clip units: two per viewport width.
-    emscripten_glUniform2f(gl.sampleShiftUniform, 2.0f * shift / (gl.viewport[2] * scale),
-                           2.0f * shift / (gl.viewport[3] * scale));
-    emscripten_glUniform1f(gl.pixelScaleUniform, scale);
-    emscripten_glUniform1f(gl.pixelShiftUniform, shift);
-    emscripten_glBindBuffer(GL_ARRAY_BUFFER, gl.vertexBuffer);
-    emscripten_glBufferData(GL_ARRAY_BUFFER, batch.count * sizeof(ClipVertex), batch.vertices, GL_STREAM_DRAW);
-    emscripten_glDrawArrays(GL_TRIANGLES, 0, batch.count);
-    gl.pictureDrawn = gl.pictureDrawn || !gl.onCanvas;
-}
-
 void clearWebGl(unsigned mask, bool multisample)
 {
     drawInto(multisample);
@@ -297,9 +300,12 @@ void clearWebGl(unsigned mask, bool multisample)
 
 void setWebGlClearColour(float red, float green, float blue, float alpha)
 {
-    emscripten_glClearColor(std::clamp(red, 0.0f, 1.0f), std::clamp(green, 0.0f, 1.0f), std::clamp(blue, 0.0f, 1.0f),
-                            std::clamp(alpha, 0.0f, 1.0f));
+    gl.clearColour = {std::clamp(red, 0.0f, 1.0f), std::clamp(green, 0.0f, 1.0f), std::clamp(blue, 0.0f, 1.0f),
+                      std::clamp(alpha, 0.0f, 1.0f)};
+    emscripten_glClearColor(gl.clearColour[0], gl.clearColour[1], gl.clearColour[2], gl.clearColour[3]);
 }
+
+std::array<float, 4> webGlClearColour() { return gl.clearColour; }
 
 void setWebGlViewport(int x, int y, int width, int height)
 {

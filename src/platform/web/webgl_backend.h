@@ -4,6 +4,8 @@
 
 #include "platform/web/fixed_pipeline.h"
 
+#include <array>
+
 // Makes a WebGL 2 context on the page's canvas, of the canvas's size, drawing into
 // a picture of up to samples samples a pixel. false without WebGL 2. samplePicture
 // draws 4 samples exactly where llvmpipe puts them (slower: for stills, and only
@@ -14,9 +16,10 @@ void resizeWebGl(int width, int height);
 // Samples a pixel that the picture got (0 for none).
 int webGlSamples();
 
-void drawWebGlBatch(const DrawBatch& batch);
 void clearWebGl(unsigned mask, bool multisample);
 void setWebGlClearColour(float red, float green, float blue, float alpha);
+// The clear colour last set (GL's start: transparent black).
+std::array<float, 4> webGlClearColour();
 void setWebGlViewport(int x, int y, int width, int height);
 void setWebGlBlendFunction(unsigned source, unsigned destination);
 

@@ -3,12 +3,13 @@
 # a few times, records the default sink's monitor, and prints where music time 0
 # was heard against demo time 5 000 ms, and how far it moved by the end.
 #
-#   tools/sound-offset.sh [RUNS] [SECONDS] [own|pulseaudio|pipewire]
+#   make sound-offset [RUNS=3] [PLAY_SECONDS=12] [SERVER=own|pulseaudio|pipewire]
 #
-# from the repository root, after a build with tests (cmake -DBUILD_TESTING=ON):
-# it uses build/tests/audio/server_probe and the clock probe. "own" (the default)
+# It is a measurement on the test suite's own instruments (build/tests/audio/server_probe,
+# the clock probe, and the sound-server helpers the end-to-end tests share), so it
+# lives with them; make sound-offset builds what it needs first. "own" (the default)
 # is the server of your desktop session; pulseaudio and pipewire start a private
-# server on a null sink instead. SECONDS (default 12) is how long each run plays
+# server on a null sink instead. PLAY_SECONDS (default 12) is how long each run plays
 # after its window opens; 196 plays the whole demo, for the drift at the end.
 # It answers the demo's question itself and presses Escape at the end, so leave
 # the mouse and keyboard alone while it runs.
@@ -23,7 +24,7 @@
 # sink, more on a sound card; PulseAudio and PipeWire list it as "Latency" in
 # `pactl list sinks`), and the recorder's (the reads come within 10 ms).
 set -u
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 RUNS=${1:-3}
 PLAY_S=${2:-12}
 SERVER=${3:-own}
@@ -36,12 +37,9 @@ SOURCE_DIR=.
 SERVER_PROBE="$BUILD_DIR/tests/audio/server_probe"
 CLOCK_PROBE=$(cd "$BUILD_DIR/tests/audio" 2>/dev/null && pwd)/libclock_probe.so
 [ -x "$SERVER_PROBE" ] && [ -f "$CLOCK_PROBE" ] ||
-  fail "build with tests first: cmake -S . -B build -DBUILD_TESTING=ON && cmake --build build"
+  fail "build its probes first: make sound-offset does"
 
-layout=$(mktemp -d)
-trap 'server_stop; rm -rf "$layout"' EXIT
-mkdir "$layout/data"
-[ -d data ] && cp -R data/. "$layout/data/"
+make_data_layout server_stop
 "$SERVER_PROBE" make-music "$layout/data/glasswind.mp3" "$MUSIC_SECONDS" || fail "could not make the test music"
 if [ "$SERVER" = own ]; then
   SERVER_SINK=$(pactl get-default-sink) || fail "no sound server answers (pactl get-default-sink)"
