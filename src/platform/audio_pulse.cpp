@@ -9,6 +9,7 @@
 #include <SDL.h>
 #include <pulse/pulseaudio.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -37,11 +38,32 @@ uint64_t firstFrame = 0;
 uint64_t takenBackFrom = 0;
 uint64_t takenBackTo = 0;
 
-uint64_t heardFrame()
+// The server's readings of what is heard, each as the time (s since the output
+// opened) at which it puts the stream's first frame, from the last requests. One
+// reading taken while the machine is busy can be tens of ms off; their median is not.
+constexpr int readingCount = 48;
+double frameZeroReadings[readingCount] = {};
+int readingsTaken = 0;
+
+void takeReading(double seconds)
 {
     pa_usec_t played = 0;
-    if (pa_stream_get_time(stream, &played) < 0) return firstFrame;
-    return firstFrame + static_cast<uint64_t>(static_cast<double>(played) * spec.rate / usPerSecond);
+    if (pa_stream_get_time(stream, &played) < 0) return;
+    frameZeroReadings[readingsTaken % readingCount] = seconds - static_cast<double>(played) / usPerSecond;
+    ++readingsTaken;
+}
+
+uint64_t heardFrame()
+{
+    const double now = outputSeconds();
+    takeReading(now);
+    if (readingsTaken == 0) return firstFrame;
+    double readings[readingCount];
+    const int count = std::min(readingsTaken, readingCount);
+    std::copy(frameZeroReadings, frameZeroReadings + count, readings);
+    std::nth_element(readings, readings + count / 2, readings + count);
+    const double heard = (now - readings[count / 2]) * spec.rate;
+    return firstFrame + (heard > 0 ? static_cast<uint64_t>(heard) : 0);
 }
 
 // Mixes frames and queues them at the stream's write index moved by offset bytes
@@ -128,6 +150,7 @@ bool connectStream(uint32_t rate)
     attributes.minreq = static_cast<uint32_t>(pa_usec_to_bytes(requestUs, &spec));
     attributes.fragsize = static_cast<uint32_t>(-1);
     firstFrame = mixedOutputFrames();
+    readingsTaken = 0;
     pa_stream_set_write_callback(stream, onWriteRequest, nullptr);
     const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
     return pa_stream_connect_playback(stream, nullptr, &attributes, flags, nullptr, nullptr) >= 0 && waitUntilReady();
