@@ -1,5 +1,5 @@
 // SDL's audio drivers and the sound servers behind them, by name, and the delay
-// from a callback to its buffer being heard through each, as measured on them.
+// from a callback to its buffer being heard through each.
 #include "platform/audio_drivers.h"
 
 #include <cstring>
@@ -12,14 +12,9 @@ const char* const serverDrivers[] = {"pulseaudio", "pipewire"};
 // PipeWire's PulseAudio service names itself so in the server's name.
 const char* const pipeWireMark = "PipeWire";
 
-// SDL's sound-server backends ask the server for one device buffer of latency
-// in all. PulseAudio spends about half of it in its sink and the rest in the
-// stream's queue, which has room for a callback's buffer when it runs, so what a
-// callback mixes is heard about half a buffer later: 13.6 ms after the callback
-// on a null sink with a 23.2 ms buffer. PipeWire's PulseAudio service keeps the
-// whole of it queued in the stream ahead of the graph, so there a buffer is
-// heard a whole buffer later: 23.4 ms. The other drivers play a buffer from
-// when it is filled.
+// A callback's buffer is heard half a buffer later through PulseAudio (its sink
+// holds half of the one buffer of latency SDL asks for), a whole buffer later
+// through PipeWire's PulseAudio service (it queues all of it), at once elsewhere.
 constexpr uint64_t pulseAudioShareOfBuffer = 2;
 constexpr uint64_t pipeWireShareOfBuffer = 1;
 

@@ -286,8 +286,18 @@ const DirectionalLight& fixedLight0() { return state.light; }
 
 void fixedPushAttributes()
 {
-    Attributes a = {{}, {}, state.material, state.light, state.colourMaterialMode, state.lighting, state.light0,
-                    state.colourMaterial, state.texture2d, state.depthTest, state.blend, state.multisample};
+    Attributes a = {{},
+                    {},
+                    state.material,
+                    state.light,
+                    state.colourMaterialMode,
+                    state.lighting,
+                    state.light0,
+                    state.colourMaterial,
+                    state.texture2d,
+                    state.depthTest,
+                    state.blend,
+                    state.multisample};
     std::copy(std::begin(state.colour), std::end(state.colour), a.colour);
     std::copy(std::begin(state.texCoord), std::end(state.texCoord), a.texCoord);
     savedAttributes.push_back(a);
