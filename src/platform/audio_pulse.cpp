@@ -31,7 +31,7 @@ constexpr double usPerSecond = 1e6;
 pa_threaded_mainloop* loop = nullptr;
 pa_context* context = nullptr;
 pa_stream* stream = nullptr;
-pa_sample_spec spec = {};
+pa_sample_spec sampleSpec = {};
 // The mixer's output frame that went to the stream's first byte.
 uint64_t firstFrame = 0;
 // Frames taken back by takeBack, from the first up to the end of what was queued.
@@ -62,7 +62,7 @@ uint64_t heardFrame()
     const int count = std::min(readingsTaken, readingCount);
     std::copy(frameZeroReadings, frameZeroReadings + count, readings);
     std::nth_element(readings, readings + count / 2, readings + count);
-    const double heard = (now - readings[count / 2]) * spec.rate;
+    const double heard = (now - readings[count / 2]) * sampleSpec.rate;
     return firstFrame + (heard > 0 ? static_cast<uint64_t>(heard) : 0);
 }
 
@@ -138,16 +138,16 @@ bool waitUntilReady()
 
 bool connectStream(uint32_t rate)
 {
-    spec = {PA_SAMPLE_S16NE, rate, audioOutputChannels};
-    stream = pa_stream_new(context, streamName, &spec, nullptr);
+    sampleSpec = {PA_SAMPLE_S16NE, rate, audioOutputChannels};
+    stream = pa_stream_new(context, streamName, &sampleSpec, nullptr);
     if (stream == nullptr) return false;
     pa_buffer_attr attributes = {};
     attributes.maxlength = static_cast<uint32_t>(-1);
-    attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(queueUs, &spec));
+    attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(queueUs, &sampleSpec));
     // Never held back for a refill: after an underrun the server plays on, and
     // what comes late is heard where the clock puts it.
     attributes.prebuf = 0;
-    attributes.minreq = static_cast<uint32_t>(pa_usec_to_bytes(requestUs, &spec));
+    attributes.minreq = static_cast<uint32_t>(pa_usec_to_bytes(requestUs, &sampleSpec));
     attributes.fragsize = static_cast<uint32_t>(-1);
     firstFrame = mixedOutputFrames();
     readingsTaken = 0;
