@@ -11,7 +11,6 @@
 #include "platform/audio_device_clock.h"
 #include "platform/audio_mixer.h"
 #include "platform/audio_output.h"
-#include "platform/pulse_server.h"
 #include "platform/stop_signals.h"
 
 #include <atomic>
@@ -95,15 +94,14 @@ void closeOutputAtExit(int status)
 // A stop signal ends the process right after this: the sound server sees the stream end.
 void closeOutputOnStop() { closeOutputWithinLimit(); }
 
-// PulseAudio itself directly where SDL would take its PulseAudio driver; SDL
-// otherwise. PipeWire's PulseAudio service (0.3) dates what is heard by the
-// requests it has met and runs the queue's clock apart from the sink's, so
-// there SDL's short buffers, dated by their callbacks, keep better time.
+// The server itself, PulseAudio or PipeWire's PulseAudio service, where SDL would
+// take its PulseAudio driver: opening the stream finds whether one answers, and
+// SDL plays when none does. SDL's PulseAudio driver queues one 23 ms buffer,
+// which PipeWire let run dry about once a second while the machine was busy.
 bool wantsPulseOutput()
 {
     const char* driver = std::getenv(driverVariable);
-    const bool pulseDriver = driver == nullptr || *driver == '\0' || std::strcmp(driver, pulseDriverName) == 0;
-    return pulseDriver && askPulseServer() == SoundServer::pulseAudio;
+    return driver == nullptr || *driver == '\0' || std::strcmp(driver, pulseDriverName) == 0;
 }
 
 uint32_t addSound(std::vector<int16_t>* stereoSamples, uint32_t flags)
