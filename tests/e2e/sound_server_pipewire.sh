@@ -1,6 +1,6 @@
 #!/bin/bash
-# The demo through a private PipeWire (with WirePlumber and its PulseAudio service) on a 48 kHz null sink,
-# through SDL: the sink's monitor carries silence, then the music on the beat, unbroken.
+# The demo through a private PipeWire (with WirePlumber and its PulseAudio service) on a
+# 48 kHz null sink: the monitor carries silence, then the music on the beat, unbroken.
 # ctest-labels: audio
 # ctest-timeout: 120
 set -u
