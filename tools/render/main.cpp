@@ -195,6 +195,10 @@ int main(int argc, char** argv)
         std::fputs(renderUsage().c_str(), stdout);
         return 0;
     }
+    if (options.mode == RenderMode::version) {
+        std::puts(renderVersion().c_str());
+        return 0;
+    }
     if (options.mode == RenderMode::shotTable) {
         printShotTable();
         return 0;
@@ -216,6 +220,7 @@ int main(int argc, char** argv)
     case RenderMode::bench: runBench(options); break;
     case RenderMode::moments: renderMoments(options); break;
     case RenderMode::help:
+    case RenderMode::version:
     case RenderMode::shotTable: break;
     }
     return 0;

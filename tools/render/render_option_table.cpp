@@ -26,6 +26,8 @@ constexpr OptionValue valueOf(ValueKind kind, const char* what = "", long min = 
 
 constexpr OptionValue helpRequest() { return valueOf(ValueKind::help); }
 
+constexpr OptionValue versionRequest() { return valueOf(ValueKind::version); }
+
 constexpr OptionValue wholeNumber(long min, long max, WholeField field, const char* what = "a whole number")
 {
     OptionValue v = valueOf(ValueKind::number, what, min, max);
@@ -112,6 +114,7 @@ extern const OptionRow renderOptionTable[] = {
      "as --at would, into DIR/MMMMMM.png (the time, six digits)"},
     {"--shot-table", "", noValue(), "print the camera's cuts: row, from ms, to ms, shot"},
     {"-o", "PATH", fileName(&RenderOptions::output), "the PNG file (--at) or the folder for numbered frames"},
+    {"--version", "", versionRequest(), "the tool's name and version"},
     {"--help", "", helpRequest(), "this text (-h for short)"},
     {"-h", "", helpRequest(), nullptr},
 };
@@ -126,6 +129,8 @@ const OptionRow* findRenderOption(const std::string& name)
     }
     return nullptr;
 }
+
+std::string renderVersion() { return std::string("glasswind-render ") + GLASSWIND_VERSION; }
 
 std::string optionLimits(const OptionValue& value)
 {

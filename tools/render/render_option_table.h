@@ -18,6 +18,7 @@ struct VideoAsk {
 enum class ValueKind {
     none,        // an option on its own, such as --bench
     help,        // --help: given whatever else the command line holds
+    version,     // --version: given whatever else but --help the command line holds
     number,      // a whole number from min to max, or the word
     videoNumber, // a whole number --video checks against its codec
     size,        // WIDTHxHEIGHT, each from min to max
