@@ -4,6 +4,10 @@
 set(INSTALLED_LAUNCHER "${CMAKE_INSTALL_PREFIX}/${GAMES_BINDIR}/glasswind")
 set(INSTALLED_PROGRAM "${CMAKE_INSTALL_PREFIX}/${GAMES_LIBDIR}/glasswind")
 set(INSTALLED_DATA_PARENT "${CMAKE_INSTALL_PREFIX}/${GAMES_DATADIR}")
+# A folder of their own for each place installed to, so installs to two places at once
+# (a test's and CPack's) never write the same files.
+string(MD5 place "$ENV{DESTDIR}|${CMAKE_INSTALL_PREFIX}")
+set(GENERATED "${GENERATED}/${place}")
 configure_file("${SOURCE_DIR}/glasswind.desktop.in" "${GENERATED}/${APPSTREAM_ID}.desktop" @ONLY)
 configure_file("${SOURCE_DIR}/glasswind.6.in" "${GENERATED}/glasswind.6" @ONLY)
 execute_process(COMMAND "${RENDER_MANUAL}" "${INSTALLED_DATA_PARENT}" OUTPUT_FILE "${GENERATED}/glasswind-render.1"
