@@ -18,6 +18,7 @@ device. The glasswind-render tool draws the demo offscreen into pictures, or
 into a video with the music through ffmpeg.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${GLASSWIND_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The question in the desktop's own box; videos from glasswind-render.

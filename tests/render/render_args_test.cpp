@@ -23,7 +23,8 @@ ParsedArgs parse(std::vector<const char*> args)
 // not RenderOptions' default, and the video format --video settled on.
 std::string describe(const RenderOptions& o)
 {
-    const char* const modeNames[] = {"help", "version", "still", "frames", "video", "sound", "bench", "shot-table", "moments"};
+    const char* const modeNames[] = {"help",  "version", "still",      "frames", "video",
+                                     "sound", "bench",   "shot-table", "moments"};
     const RenderOptions unset;
     std::ostringstream text;
     text << modeNames[static_cast<int>(o.mode)];
