@@ -16,7 +16,7 @@ mkdir -p "$out/web-stage/glasswind-web"
 cp "$deb" "$out/"
 cp "$windows_zip" "$out/glasswind-$version-win64.zip"
 cp -R "$web_dir/." "$out/web-stage/glasswind-web/"
-# Every file of the page dated on the release day, so the same page gives the same zip.
+# Every file of the page dated on the release day, not on the day it happened to be built.
 (cd "$out/web-stage" && cmake -E tar cf "../glasswind-$version-web.zip" --format=zip --mtime="$day 00:00:00 UTC" glasswind-web)
 rm -rf "$out/web-stage"
 (cd "$out" && sha256sum -- * >SHA256SUMS)
