@@ -149,3 +149,28 @@ windows: deps-windows
 	  -DWINDOWS_DEPS_PREFIX=$(abspath $(WINDOWS_DEPS_DIR)/prefix) -DWINDOWS_OUTPUT_DIR=$(abspath $(WINDOWS_DIR)) >/dev/null
 	nice -n 10 cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 	@echo "Built $(WINDOWS_DIR)/glasswind-win64.zip: $$(stat -c %s $(WINDOWS_DIR)/glasswind-win64.zip) bytes"
+
+# Installing and releasing. `make install` lays the demo out in Debian's folders for
+# games under PREFIX (DESTDIR honoured); `make deb` builds build/package/glasswind_*.deb
+# from this build tree; `make dist` gathers the package, the Windows zip and the
+# browser page's zip into build/dist/, each named with the version, with SHA256SUMS.
+PREFIX := /usr/local
+DESTDIR :=
+INSTALLED := glasswind glasswind-render installed_files
+.PHONY: install deb dist deps-package
+deps-package:
+	./scripts/install-deps.sh package
+
+install: deps-run
+	$(CONFIGURE)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target $(INSTALLED)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)" --strip
+
+deb: deps-package
+	$(CONFIGURE)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target deb
+
+dist: deps-package
+	$(MAKE) web windows
+	$(CONFIGURE) -DRELEASE_WEB_DIR=$(abspath $(WEB_DIR)) -DRELEASE_WINDOWS_ZIP=$(abspath $(WINDOWS_DIR))/glasswind-win64.zip
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target dist

@@ -1,9 +1,10 @@
 #!/bin/sh
 # Installs the Debian packages the demo needs to build and run ("run"), or to
 # build, run and test ("test"), to build the browser page ("web") or to test it
-# in headless Chromium and Firefox ESR ("web-test"), or to cross-build for Windows
-# ("windows"). Elsewhere it looks for what the packages provide and, only if
-# something is missing, names those packages and stops.
+# in headless Chromium and Firefox ESR ("web-test"), to cross-build for Windows
+# ("windows"), or to build the Debian package ("package"). Elsewhere it looks for
+# what the packages provide and, only if something is missing, names those
+# packages and stops.
 # The names hold on Debian 12 and 13; it never waits for a password.
 set -eu
 
@@ -16,6 +17,10 @@ test_packages="libgtest-dev xvfb xauth xdotool x11-utils x11-xserver-utils openb
 sox clang clang-format libfreetype-dev libmp3lame-dev imagemagick
 pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus-daemon stress-ng
 g++-mingw-w64-x86-64-posix wine64 wine fonts-wine"
+# The Debian package: dpkg-shlibdeps works out its dependencies, CPack finds the programs
+# with file. Its tests check it, the menu entry, the AppStream file and the manual pages.
+package_packages="dpkg-dev file"
+install_test_packages="$package_packages lintian desktop-file-utils appstream man-db"
 # emscripten brings its own clang, node and the node modules it runs; python3 serves the page.
 web_packages="emscripten python3 tar xz-utils bzip2 make cmake"
 web_test_packages="chromium firefox-esr"
@@ -24,7 +29,7 @@ windows_packages="g++-mingw-w64-x86-64-posix cmake make pkg-config tar gzip bzip
 
 case "$mode" in
   run) packages=$run_packages ;;
-  test) packages="$run_packages $test_packages" ;;
+  test) packages="$run_packages $test_packages $install_test_packages" ;;
   web) packages=$web_packages ;;
   web-test)
     packages="$web_packages $web_test_packages"
@@ -32,7 +37,8 @@ case "$mode" in
     command -v npm >/dev/null 2>&1 || packages="$packages npm"
     ;;
   windows) packages=$windows_packages ;;
-  *) echo "usage: $0 run|test|web|web-test|windows" >&2; exit 2 ;;
+  package) packages="$run_packages $package_packages" ;;
+  *) echo "usage: $0 run|test|web|web-test|windows|package" >&2; exit 2 ;;
 esac
 
 # Away from Debian, each package is looked for by what it provides: a command on the
@@ -42,8 +48,12 @@ provides() {
   case "$1" in
     g++ | make | cmake | pkg-config | xdotool | openbox | zenity | ffmpeg | sox | clang | clang-format | \
       pulseaudio | pipewire | pipewire-pulse | wireplumber | dbus-daemon | python3 | tar | bzip2 | npm | chromium | \
-      stress-ng | wine)
+      stress-ng | wine | file | lintian)
       echo "$1" ;;
+    dpkg-dev) echo dpkg-shlibdeps ;;
+    desktop-file-utils) echo desktop-file-validate ;;
+    appstream) echo appstreamcli ;;
+    man-db) echo man ;;
     emscripten) echo emcc ;;
     g++-mingw-w64-x86-64-posix) echo x86_64-w64-mingw32-g++-posix ;;
     libglut-dev) echo pc:glut ;;

@@ -23,7 +23,8 @@ ParsedArgs parse(std::vector<const char*> args)
 // not RenderOptions' default, and the video format --video settled on.
 std::string describe(const RenderOptions& o)
 {
-    const char* const modeNames[] = {"help", "still", "frames", "video", "sound", "bench", "shot-table", "moments"};
+    const char* const modeNames[] = {"help",  "version", "still",      "frames", "video",
+                                     "sound", "bench",   "shot-table", "moments"};
     const RenderOptions unset;
     std::ostringstream text;
     text << modeNames[static_cast<int>(o.mode)];
@@ -68,6 +69,9 @@ TEST(RenderArgs, EachModeGetsItsDefaultsAndEveryValueItsField)
         {{"--help"}, "help"},
         {{"-h"}, "help"},
         {{"--at", "5", "--bench", "--help"}, "help"}, // help is given whatever the rest would mean
+        {{"--version"}, "version"},
+        {{"--video", "v.mp4", "--version"}, "version"}, // so is the version, but for help
+        {{"--version", "-h"}, "help"},
         {{"--shot-table"}, "shot-table"},
         {{"--audio", "cut.FLAC", "--from", "4000", "--to", "6000", "--fps", "24"},
          "sound from=4000 to=6000 fps=24 out=cut.FLAC"},
@@ -132,7 +136,7 @@ TEST(RenderArgs, TheHelpNamesEveryOptionOfTheTableAndTheParserTakesEveryOptionIt
         shown >> option >> value;
         EXPECT_EQ(parse({option.c_str()}).error == option + " needs a value", !value.empty()) << line;
     }
-    EXPECT_EQ(optionLines, 20); // counted by hand: -h shares the line of --help
+    EXPECT_EQ(optionLines, 21); // counted by hand: -h shares the line of --help
 }
 
 TEST(RenderArgs, HelpLinesUpEachOptionWithItsValueLimitsAndLaterLines)

@@ -195,6 +195,10 @@ int main(int argc, char** argv)
         std::fputs(renderUsage().c_str(), stdout);
         return 0;
     }
+    if (options.mode == RenderMode::version) {
+        std::puts(renderVersion().c_str());
+        return 0;
+    }
     if (options.mode == RenderMode::shotTable) {
         printShotTable();
         return 0;
@@ -203,8 +207,8 @@ int main(int argc, char** argv)
     // The demo reads its images and music from data/ in the working directory.
     struct stat info;
     if (stat(dataFolder, &info) != 0 || !S_ISDIR(info.st_mode)) {
-        fail(exitFailure, "no data/ folder here; run it from the repository root, where the demo "
-                          "finds its images and music");
+        fail(exitFailure, "no data/ folder here; run it where the demo's images and music are: the "
+                          "repository root, or once installed the folder `man glasswind-render` names");
     }
     removePendingOnSignals();
 
@@ -216,6 +220,7 @@ int main(int argc, char** argv)
     case RenderMode::bench: runBench(options); break;
     case RenderMode::moments: renderMoments(options); break;
     case RenderMode::help:
+    case RenderMode::version:
     case RenderMode::shotTable: break;
     }
     return 0;

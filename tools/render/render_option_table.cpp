@@ -26,6 +26,8 @@ constexpr OptionValue valueOf(ValueKind kind, const char* what = "", long min = 
 
 constexpr OptionValue helpRequest() { return valueOf(ValueKind::help); }
 
+constexpr OptionValue versionRequest() { return valueOf(ValueKind::version); }
+
 constexpr OptionValue wholeNumber(long min, long max, WholeField field, const char* what = "a whole number")
 {
     OptionValue v = valueOf(ValueKind::number, what, min, max);
@@ -112,6 +114,7 @@ extern const OptionRow renderOptionTable[] = {
      "as --at would, into DIR/MMMMMM.png (the time, six digits)"},
     {"--shot-table", "", noValue(), "print the camera's cuts: row, from ms, to ms, shot"},
     {"-o", "PATH", fileName(&RenderOptions::output), "the PNG file (--at) or the folder for numbered frames"},
+    {"--version", "", versionRequest(), "the tool's name and version"},
     {"--help", "", helpRequest(), "this text (-h for short)"},
     {"-h", "", helpRequest(), nullptr},
 };
@@ -127,6 +130,8 @@ const OptionRow* findRenderOption(const std::string& name)
     return nullptr;
 }
 
+std::string renderVersion() { return std::string("glasswind-render ") + GLASSWIND_VERSION; }
+
 std::string optionLimits(const OptionValue& value)
 {
     return std::to_string(value.min) + " to " + std::to_string(value.max);
@@ -134,22 +139,55 @@ std::string optionLimits(const OptionValue& value)
 
 namespace {
 
-const char* const usageHead =
-    "Usage: glasswind-render --at MS [--size WxH] -o FILE.png\n"
-    "       glasswind-render --from MS --to MS [--fps N] [--size WxH] -o DIR\n"
-    "       glasswind-render --video FILE [--codec C] [--quality N] [--chroma 444]\n"
-    "                        [--fps N] [--size WxH] [--from MS --to MS]\n"
-    "       glasswind-render --audio FILE.wav|FILE.flac [--fps N] [--from MS --to MS]\n"
-    "       glasswind-render --bench [--size WxH] [--frames N | --from MS --to MS [--fps N]]\n"
-    "       glasswind-render --moments FILE [--size WxH] -o DIR\n"
-    "       glasswind-render --shot-table\n"
-    "\n"
-    "Renders the demo offscreen from a steady clock, from the repository root\n"
-    "(it reads data/ like the demo does).\n";
+const char* const usageLead = "Usage: ";
+constexpr size_t synopsisColumn = 24; // where a long synopsis goes on, under its first option
+const char* const limitsMark = "{limits}";
+
+} // namespace
+
+extern const char* const renderSynopsis[] = {
+    "glasswind-render --at MS [--size WxH] -o FILE.png",
+    "glasswind-render --from MS --to MS [--fps N] [--size WxH] -o DIR",
+    "glasswind-render --video FILE [--codec C] [--quality N] [--chroma 444]\n"
+    "[--fps N] [--size WxH] [--from MS --to MS]",
+    "glasswind-render --audio FILE.wav|FILE.flac [--fps N] [--from MS --to MS]",
+    "glasswind-render --bench [--size WxH] [--frames N | --from MS --to MS [--fps N]]",
+    "glasswind-render --moments FILE [--size WxH] -o DIR",
+    "glasswind-render --shot-table",
+};
+extern const size_t renderSynopsisCount = sizeof renderSynopsis / sizeof renderSynopsis[0];
+
+extern const char* const renderAbout = "Renders the demo offscreen from a steady clock. Run it where the demo's\n"
+                                       "data/ folder is (the repository root, or the installed data folder):\n"
+                                       "it reads the images and music there, as the demo does.";
+
+std::string optionHelp(const OptionRow& row)
+{
+    std::string help = row.help;
+    const size_t mark = help.find(limitsMark);
+    if (mark != std::string::npos) {
+        help.replace(mark, std::strlen(limitsMark), optionLimits(row.value));
+    }
+    return help;
+}
+
+namespace {
+
+// Text with each line after the first indented by column spaces.
+std::string indentLater(const std::string& text, size_t column)
+{
+    std::string lines;
+    for (char c : text) {
+        lines += c;
+        if (c == '\n') {
+            lines.append(column, ' ');
+        }
+    }
+    return lines;
+}
 
 constexpr size_t helpColumn = 16; // where an option's help starts, after "  --name VALUE"
 constexpr size_t helpGap = 2;     // the least room between the option and its help
-const char* const limitsMark = "{limits}";
 
 // The option, its value and its help, the help's later lines under its first.
 std::string optionLines(const OptionRow& row)
@@ -159,25 +197,19 @@ std::string optionLines(const OptionRow& row)
         lines += std::string(" ") + row.placeholder;
     }
     lines.append(lines.size() + helpGap <= helpColumn ? helpColumn - lines.size() : helpGap, ' ');
-    std::string help = row.help;
-    const size_t mark = help.find(limitsMark);
-    if (mark != std::string::npos) {
-        help.replace(mark, std::strlen(limitsMark), optionLimits(row.value));
-    }
-    for (char c : help) {
-        lines += c;
-        if (c == '\n') {
-            lines.append(helpColumn, ' ');
-        }
-    }
-    return lines + '\n';
+    return lines + indentLater(optionHelp(row), helpColumn) + '\n';
 }
 
 } // namespace
 
 std::string renderUsage()
 {
-    std::string usage = usageHead;
+    std::string usage;
+    for (size_t i = 0; i < renderSynopsisCount; ++i) {
+        usage.append(i == 0 ? usageLead : std::string(std::strlen(usageLead), ' '));
+        usage += indentLater(renderSynopsis[i], synopsisColumn) + '\n';
+    }
+    usage += std::string("\n") + renderAbout + "\n";
     for (size_t i = 0; i < renderOptionCount; ++i) {
         if (renderOptionTable[i].help != nullptr) {
             usage += optionLines(renderOptionTable[i]);

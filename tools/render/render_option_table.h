@@ -18,6 +18,7 @@ struct VideoAsk {
 enum class ValueKind {
     none,        // an option on its own, such as --bench
     help,        // --help: given whatever else the command line holds
+    version,     // --version: given whatever else but --help the command line holds
     number,      // a whole number from min to max, or the word
     videoNumber, // a whole number --video checks against its codec
     size,        // WIDTHxHEIGHT, each from min to max
@@ -61,6 +62,16 @@ extern const size_t renderOptionCount;
 
 // The option of that name; nullptr for one the tool does not know.
 const OptionRow* findRenderOption(const std::string& name);
+
+// The ways to call the tool, one a mode; a long one goes on after '\n'. --help and
+// the manual page show them.
+extern const char* const renderSynopsis[];
+extern const size_t renderSynopsisCount;
+// What the tool does, in lines apart by '\n'.
+extern const char* const renderAbout;
+
+// The option's help, lines apart by '\n', with its range in place of "{limits}".
+std::string optionHelp(const OptionRow& row);
 
 // "MIN to MAX", the range of a number or of each side of a size.
 std::string optionLimits(const OptionValue& value);

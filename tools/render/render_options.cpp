@@ -104,7 +104,8 @@ std::string takeValue(const OptionRow& row, const std::string& value, RenderOpti
         }
         return "";
     case ValueKind::none:
-    case ValueKind::help: break;
+    case ValueKind::help:
+    case ValueKind::version: break;
     }
     return "";
 }
@@ -218,6 +219,7 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     RenderOptions options;
     std::set<std::string> seen;
     bool wantsHelp = false;
+    bool wantsVersion = false;
     VideoAsk ask;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
@@ -227,6 +229,10 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
         }
         if (row->value.kind == ValueKind::help) {
             wantsHelp = true;
+            continue;
+        }
+        if (row->value.kind == ValueKind::version) {
+            wantsVersion = true;
             continue;
         }
         if (!seen.insert(option).second) {
@@ -243,6 +249,9 @@ ParsedArgs parseRenderArgs(int argc, const char* const* argv)
     }
     if (wantsHelp) {
         return accept(RenderMode::help);
+    }
+    if (wantsVersion) {
+        return accept(RenderMode::version);
     }
     if (seen.count("--shot-table")) {
         return seen.size() > 1 ? refuse("--shot-table takes no other option") : accept(RenderMode::shotTable);

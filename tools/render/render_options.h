@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-enum class RenderMode { help, still, frames, video, sound, bench, shotTable, moments };
+enum class RenderMode { help, version, still, frames, video, sound, bench, shotTable, moments };
 
 constexpr int defaultWidth = 800;
 constexpr int defaultHeight = 450;
@@ -57,3 +57,5 @@ bool parseMomentList(const std::string& text, std::vector<int32_t>* moments, std
 
 // The --help text: how each mode is asked for, then every option with its help.
 std::string renderUsage();
+// "glasswind-render VERSION", as --version prints it.
+std::string renderVersion();
