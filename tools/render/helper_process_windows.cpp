@@ -44,8 +44,8 @@ std::string commandLine(const std::vector<std::string>& args)
 HANDLE openInherited(const char* path, DWORD access, DWORD disposition)
 {
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    return CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, disposition,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, disposition, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
 }
 
 // The job that kills its processes when its last handle, ours, closes with the tool.
@@ -128,8 +128,8 @@ void closeHelperInput()
 bool waitForHelper()
 {
     DWORD code = 1;
-    const bool ended = WaitForSingleObject(helperProcess, INFINITE) == WAIT_OBJECT_0 &&
-                       GetExitCodeProcess(helperProcess, &code) != 0;
+    const bool ended =
+        WaitForSingleObject(helperProcess, INFINITE) == WAIT_OBJECT_0 && GetExitCodeProcess(helperProcess, &code) != 0;
     CloseHandle(helperProcess);
     helperProcess = nullptr;
     return ended && code == 0;

@@ -42,8 +42,8 @@ std::FILE* createUniqueFile(std::string* pattern, int suffixLength)
         for (int i = 0; i < markerLength; ++i) {
             (*pattern)[marker + static_cast<size_t>(i)] = nameLetters[pick() % nameLetterCount];
         }
-        const int fd = _open(pattern->c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                             _S_IREAD | _S_IWRITE);
+        const int fd =
+            _open(pattern->c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
         if (fd >= 0) {
             return _fdopen(fd, "wb");
         }
