@@ -25,6 +25,7 @@ wine_prepare() {
 
 wine_end() {
   [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null
+  [ -n "${WINDOWS_PID:-}" ] && kill "$WINDOWS_PID" 2>/dev/null
   timeout "$WINE_STEP_LIMIT" wineserver -k 2>/dev/null
   [ -n "${UNPACKED:-}" ] && rm -rf "$UNPACKED"
   rm -f "${DEMO_OUT:-}" "${DEMO_ERR:-}"
@@ -45,6 +46,28 @@ start_windows_demo() {
   DEMO_ERR=$(mktemp)
   (cd "$1" && exec timeout "$2" wine ./glasswind.exe) >"$DEMO_OUT" 2>"$DEMO_ERR" &
   DEMO_PID=$!
+}
+
+# Starts program $3 (with the arguments after it) from folder $1 under Wine in a
+# terminal of its own (script's pseudo-terminal), limited to $2 seconds: started from a
+# terminal, a program gets Wine's console, so SIGINT reaches it as Ctrl-C does. Sets
+# DEMO_PID, DEMO_OUT and DEMO_ERR as start_windows_demo does, and WINDOWS_PID once
+# the program runs (up to 30 s).
+start_in_terminal() {
+  DEMO_OUT=$(mktemp)
+  DEMO_ERR=$(mktemp)
+  folder=$1 limit=$2 program=$3
+  shift 3
+  (cd "$folder" && exec timeout "$limit" script -qfec "$(printf '%q ' wine "$program" "$@")" /dev/null) \
+    >"$DEMO_OUT" 2>"$DEMO_ERR" &
+  DEMO_PID=$!
+  WINDOWS_PID=
+  for _ in $(seq 300); do
+    WINDOWS_PID=$(pgrep -f -- "^$program( |\$)" | head -n 1)
+    [ -n "$WINDOWS_PID" ] && return 0
+    sleep 0.1
+  done
+  fail "$program did not start under Wine"
 }
 
 # Focuses the window of the demo's title (xdotool search --name ... windowfocus) and

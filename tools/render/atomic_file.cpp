@@ -4,10 +4,13 @@
 #include "helper_process.h"
 #include "tool_system.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 namespace {
 
@@ -16,6 +19,14 @@ constexpr int maxPending = 8;
 constexpr size_t maxPathBytes = 4096;
 char pendingPaths[maxPending][maxPathBytes];
 const char* const tempMarker = ".part-XXXXXX";
+
+// The stop handler may run beside the PNG writer's thread (on Windows it always does).
+// Once stopping is set no file is made; the handler waits, a little at most, for one
+// being made to be noted before it removes them.
+std::atomic<bool> stopping{false};
+std::atomic<int> filesBeingMade{0};
+constexpr int madeFileWaits = 100;
+constexpr auto madeFileWait = std::chrono::milliseconds(1);
 
 void notePending(const std::string& path)
 {
@@ -49,6 +60,10 @@ void unlinkPending()
 // A stopped tool leaves no ffmpeg writing and no temporary file behind.
 void onStop()
 {
+    stopping.store(true);
+    for (int wait = 0; wait < madeFileWaits && filesBeingMade.load() > 0; ++wait) {
+        std::this_thread::sleep_for(madeFileWait);
+    }
     stopHelperNow();
     unlinkPending();
 }
@@ -59,8 +74,10 @@ std::string describe(const std::string& path) { return "cannot write '" + path +
 bool createFromTemplate(std::string pattern, int suffixLength, const std::string& finalPath, PendingFile* file,
                         std::string* error)
 {
-    std::FILE* stream = createUniqueFile(&pattern, suffixLength);
+    filesBeingMade.fetch_add(1);
+    std::FILE* stream = stopping.load() ? nullptr : createUniqueFile(&pattern, suffixLength);
     if (stream == nullptr) {
+        filesBeingMade.fetch_sub(1);
         *error = describe(finalPath);
         return false;
     }
@@ -68,6 +85,7 @@ bool createFromTemplate(std::string pattern, int suffixLength, const std::string
     file->tempPath = pattern;
     file->stream = stream;
     notePending(file->tempPath);
+    filesBeingMade.fetch_sub(1);
     return true;
 }
 

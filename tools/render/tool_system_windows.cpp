@@ -33,6 +33,8 @@ bool holdDisplay(std::string*) { return true; }
 
 void releaseDisplay() {}
 
+// Opened with FILE_SHARE_DELETE, so the stop handler can remove a file another thread
+// still writes: Windows removes it once the ending process has closed it.
 std::FILE* createUniqueFile(std::string* pattern, int suffixLength)
 {
     const size_t marker = pattern->size() - static_cast<size_t>(suffixLength) - markerLength;
@@ -42,15 +44,19 @@ std::FILE* createUniqueFile(std::string* pattern, int suffixLength)
         for (int i = 0; i < markerLength; ++i) {
             (*pattern)[marker + static_cast<size_t>(i)] = nameLetters[pick() % nameLetterCount];
         }
-        const int fd =
-            _open(pattern->c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
-        if (fd >= 0) {
-            return _fdopen(fd, "wb");
+        const HANDLE file =
+            CreateFileA(pattern->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY);
+            return fd >= 0 ? _fdopen(fd, "wb") : nullptr;
         }
-        if (errno != EEXIST) {
+        if (GetLastError() != ERROR_FILE_EXISTS) {
+            errno = EACCES;
             return nullptr;
         }
     }
+    errno = EEXIST;
     return nullptr;
 }
 
@@ -65,7 +71,7 @@ bool replaceFile(const std::string& from, const std::string& to)
     return false;
 }
 
-void removeFileNow(const char* path) { _unlink(path); }
+void removeFileNow(const char* path) { DeleteFileA(path); }
 
 std::string scratchFolder()
 {
