@@ -5,6 +5,10 @@ if(NOT WINDOWS_DEPS_PREFIX)
   message(FATAL_ERROR "Set WINDOWS_DEPS_PREFIX to the prefix of scripts/build-windows-deps.sh (make windows does)")
 endif()
 
+# The prefix's .pc files name the folder they were built in: pkg-config takes the
+# prefix from where each file lies, so a prefix copied or moved elsewhere still works.
+set(PKG_CONFIG_ARGN --define-prefix)
+
 find_package(OpenGL REQUIRED)
 find_package(Threads REQUIRED)
 
