@@ -131,8 +131,8 @@ test-web: deps-web-test
 	cd $(BUILD_DIR) && ctest --output-on-failure -L '^web' -E '^web[.]goldens$$'
 
 
-# The Windows build: build/windows/glasswind-win64.zip holds glasswind.exe (64-bit, no
-# DLL that Windows does not ship), data\ and README.txt. Debian's MinGW-w64 compiles it
+# The Windows build: build/windows/glasswind-win64.zip holds glasswind.exe and
+# glasswind-render.exe (64-bit, no DLL that Windows does not ship), data\ and README.txt. Debian's MinGW-w64 compiles it
 # over static libraries cross-built once from Debian's own sources into
 # build/windows-deps/ (rebuilt only when their script or the toolchain file changes).
 WINDOWS_DEPS_DIR := $(BUILD_DIR)/windows-deps

@@ -3,14 +3,19 @@
 //   audio_probe find-music MUSIC RECORDING   finds the music in a disk-driver recording and
 //     prints "onset_frame music_frame matched_frames heard_frames recorded_frames";
 //     exits 0 only when everything heard is the music, played on from music_frame.
+//   audio_probe make-hostile DIR            writes each file of the hostile music table
+//     into DIR, named by its label, for the Windows build to decode the same
+#include "hostile_music_cases.h"
 #include "platform/audio_decode.h"
 #include "test_sounds.h"
 
 #include <sndfile.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -59,6 +64,21 @@ int findMusic(const char* musicPath, const char* recordingPath)
     return matched == heard ? 0 : 1;
 }
 
+int makeHostile(const std::string& dir)
+{
+    for (size_t i = 0; i < hostileCaseCount; ++i) {
+        std::string name;
+        for (const char* c = hostileCases[i].label; *c != '\0'; ++c) {
+            name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+        }
+        if (!hostileCases[i].make(dir + "/" + name + ".mp3")) {
+            std::fprintf(stderr, "cannot make the hostile file '%s'\n", hostileCases[i].label);
+            return 1;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -69,6 +89,10 @@ int main(int argc, char** argv)
     if (argc == 4 && std::strcmp(argv[1], "find-music") == 0) {
         return findMusic(argv[2], argv[3]);
     }
-    std::fprintf(stderr, "usage: audio_probe make-music OUT.mp3 SECONDS | find-music MUSIC RECORDING\n");
+    if (argc == 3 && std::strcmp(argv[1], "make-hostile") == 0) {
+        return makeHostile(argv[2]);
+    }
+    std::fprintf(stderr, "usage: audio_probe make-music OUT.mp3 SECONDS | find-music MUSIC RECORDING | "
+                         "make-hostile DIR\n");
     return 2;
 }

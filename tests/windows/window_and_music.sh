@@ -1,6 +1,7 @@
 #!/bin/bash
-# The zip's glasswind.exe under Wine, from its unpacked folder, with SDL's disk driver
-# recording the sound: Escape in the question box answers No and gives an 800x450
+# The zip's glasswind.exe under Wine, from its unpacked folder, in a fresh Wine prefix
+# (as on a machine where nothing of Wine ran before), with SDL's disk driver recording
+# the sound: Escape in the question box answers No and gives an 800x450
 # window centred on the 1280x720 screen; the first scene is drawn (compared with the
 # Linux render of the same moments); the recording is silent, then the music, from
 # about 5 s after the window opened; Escape ends the program with exit code 0.
@@ -36,7 +37,7 @@ render="$BUILD_DIR/glasswind-render"
 [ -x "$probe" ] || fail "the audio probe is not built: $probe"
 [ -x "$render" ] || fail "the render tool is not built: $render"
 command -v compare >/dev/null || fail "ImageMagick's compare is not installed"
-wine_prepare
+wine_prepare fresh
 unpack_zip
 "$probe" make-music "$PROGRAM_DIR/data/glasswind.mp3" "$MUSIC_SECONDS" || fail "could not make the test music"
 
@@ -88,6 +89,6 @@ read -r onset music_frame matched heard recorded < <("$probe" find-music "$PROGR
 onset_ms=$(( (onset - opened_bytes / BYTES_PER_FRAME) * 1000 / RATE ))
 [ "$onset_ms" -ge "$EARLIEST_MS" ] && [ "$onset_ms" -le "$LATEST_MS" ] ||
   fail "the music was first heard $onset_ms ms after the window opened"
-echo "question box after $(( (answered - started) / 1000000 )) ms; window at ($x, $y); screenshot at $shot_ms ms" \
+echo "fresh prefix made in ${PREFIX_MS:-?} ms; question box after $(( (answered - started) / 1000000 )) ms; window at ($x, $y); screenshot at $shot_ms ms" \
   "nearest the render of demo time ${best_ms#0} (RMSE $best_rmse); music from frame $music_frame" \
   "$onset_ms ms after the window opened, $(( heard * 1000 / RATE )) ms heard"

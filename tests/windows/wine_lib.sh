@@ -9,14 +9,22 @@ WINE_START_LIMIT=120 # making a fresh prefix takes about 10 s, a later start und
 WINE_STEP_LIMIT=30
 
 # Skips without the Windows build or Wine; makes the prefix once and sets it up:
-# no window manager is waited for (Managed=N), no Mono or Gecko is offered.
+# no window manager is waited for (Managed=N), no Mono or Gecko is offered. With
+# "fresh", a new prefix of the test's own instead, as a first run on a machine makes
+# it, removed at the end; PREFIX_MS says how long making it took.
 wine_prepare() {
   [ -f "$WINDOWS_ZIP" ] || skip "no Windows build: $WINDOWS_ZIP (make windows)"
   command -v wine >/dev/null 2>&1 || skip "Wine is not installed"
   export WINEPREFIX="$BUILD_DIR/windows-wine" WINEARCH=win64 WINEDEBUG=-all
+  if [ "${1:-}" = fresh ]; then
+    FRESH_PREFIX=$(mktemp -d)
+    WINEPREFIX="$FRESH_PREFIX/prefix"
+  fi
   export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    made=$(date +%s%N)
     timeout "$WINE_START_LIMIT" wineboot -i >/dev/null 2>&1 || skip "Wine cannot make a prefix here"
+    PREFIX_MS=$(( ($(date +%s%N) - made) / 1000000 ))
   fi
   timeout "$WINE_STEP_LIMIT" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
     fail "could not set Wine's Managed=N"
@@ -25,8 +33,10 @@ wine_prepare() {
 
 wine_end() {
   [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null
+  [ -n "${WINDOWS_PID:-}" ] && kill "$WINDOWS_PID" 2>/dev/null
   timeout "$WINE_STEP_LIMIT" wineserver -k 2>/dev/null
   [ -n "${UNPACKED:-}" ] && rm -rf "$UNPACKED"
+  [ -n "${FRESH_PREFIX:-}" ] && rm -rf "$FRESH_PREFIX"
   rm -f "${DEMO_OUT:-}" "${DEMO_ERR:-}"
   return 0
 }
@@ -45,6 +55,28 @@ start_windows_demo() {
   DEMO_ERR=$(mktemp)
   (cd "$1" && exec timeout "$2" wine ./glasswind.exe) >"$DEMO_OUT" 2>"$DEMO_ERR" &
   DEMO_PID=$!
+}
+
+# Starts program $3 (with the arguments after it) from folder $1 under Wine in a
+# terminal of its own (script's pseudo-terminal), limited to $2 seconds: started from a
+# terminal, a program gets Wine's console, so SIGINT reaches it as Ctrl-C does. Sets
+# DEMO_PID, DEMO_OUT and DEMO_ERR as start_windows_demo does, and WINDOWS_PID once
+# the program runs (up to 30 s).
+start_in_terminal() {
+  DEMO_OUT=$(mktemp)
+  DEMO_ERR=$(mktemp)
+  folder=$1 limit=$2 program=$3
+  shift 3
+  (cd "$folder" && exec timeout "$limit" script -qfec "$(printf '%q ' wine "$program" "$@")" /dev/null) \
+    >"$DEMO_OUT" 2>"$DEMO_ERR" &
+  DEMO_PID=$!
+  WINDOWS_PID=
+  for _ in $(seq 300); do
+    WINDOWS_PID=$(pgrep -f -- "^$program( |\$)" | head -n 1)
+    [ -n "$WINDOWS_PID" ] && return 0
+    sleep 0.1
+  done
+  fail "$program did not start under Wine"
 }
 
 # Focuses the window of the demo's title (xdotool search --name ... windowfocus) and

@@ -1,12 +1,16 @@
 // Temporary-then-rename output, and the removal of leftovers when the tool is interrupted.
 #include "atomic_file.h"
 
+#include "helper_process.h"
+#include "tool_system.h"
+
+#include <atomic>
 #include <cerrno>
-#include <csignal>
-#include <cstdlib>
+#include <chrono>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -14,11 +18,15 @@ namespace {
 constexpr int maxPending = 8;
 constexpr size_t maxPathBytes = 4096;
 char pendingPaths[maxPending][maxPathBytes];
-constexpr int interruptedExit = 128;
 const char* const tempMarker = ".part-XXXXXX";
-// What open and mkdir ask for before the umask.
-constexpr mode_t newFileMode = 0666;
-constexpr mode_t newFolderMode = 0777;
+
+// The stop handler may run beside the PNG writer's thread (on Windows it always does).
+// Once stopping is set no file is made; the handler waits, a little at most, for one
+// being made to be noted before it removes them.
+std::atomic<bool> stopping{false};
+std::atomic<int> filesBeingMade{0};
+constexpr int madeFileWaits = 100;
+constexpr auto madeFileWait = std::chrono::milliseconds(1);
 
 void notePending(const std::string& path)
 {
@@ -43,22 +51,21 @@ void unlinkPending()
 {
     for (auto& slot : pendingPaths) {
         if (slot[0] != '\0') {
-            unlink(slot);
+            removeFileNow(slot);
             slot[0] = '\0';
         }
     }
 }
 
-// A helper process to end with the tool (its ffmpeg), 0 when there is none.
-volatile sig_atomic_t helperPid = 0;
-
-void onSignal(int signalNumber)
+// A stopped tool leaves no ffmpeg writing and no temporary file behind.
+void onStop()
 {
-    if (helperPid > 0) {
-        kill(static_cast<pid_t>(helperPid), SIGKILL);
+    stopping.store(true);
+    for (int wait = 0; wait < madeFileWaits && filesBeingMade.load() > 0; ++wait) {
+        std::this_thread::sleep_for(madeFileWait);
     }
+    stopHelperNow();
     unlinkPending();
-    _exit(interruptedExit + signalNumber);
 }
 
 std::string describe(const std::string& path) { return "cannot write '" + path + "': " + std::strerror(errno); }
@@ -67,19 +74,18 @@ std::string describe(const std::string& path) { return "cannot write '" + path +
 bool createFromTemplate(std::string pattern, int suffixLength, const std::string& finalPath, PendingFile* file,
                         std::string* error)
 {
-    const int fd = mkstemps(&pattern[0], suffixLength);
-    if (fd < 0) {
+    filesBeingMade.fetch_add(1);
+    std::FILE* stream = stopping.load() ? nullptr : createUniqueFile(&pattern, suffixLength);
+    if (stream == nullptr) {
+        filesBeingMade.fetch_sub(1);
         *error = describe(finalPath);
         return false;
     }
-    // mkstemps makes the file private; the result gets the mode any new file would.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, newFileMode & ~mask);
     file->finalPath = finalPath;
     file->tempPath = pattern;
-    file->stream = fdopen(fd, "wb");
+    file->stream = stream;
     notePending(file->tempPath);
+    filesBeingMade.fetch_sub(1);
     return true;
 }
 
@@ -96,8 +102,8 @@ bool openPending(const std::string& finalPath, PendingFile* file, std::string* e
         *error = "cannot write '" + finalPath + "': it names a folder, not a file";
         return false;
     }
-    struct stat info;
-    if (stat(finalPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(finalPath, ignored)) {
         *error = "cannot write '" + finalPath + "': it is a folder";
         return false;
     }
@@ -108,7 +114,7 @@ bool openPending(const std::string& finalPath, PendingFile* file, std::string* e
 bool commitPending(PendingFile* file, std::string* error)
 {
     if (file->stream != nullptr) {
-        const bool written = std::fflush(file->stream) == 0 && fsync(fileno(file->stream)) == 0;
+        const bool written = std::fflush(file->stream) == 0 && syncToDisk(file->stream);
         const bool closed = std::fclose(file->stream) == 0;
         file->stream = nullptr;
         if (!written || !closed) {
@@ -117,7 +123,7 @@ bool commitPending(PendingFile* file, std::string* error)
             return false;
         }
     }
-    if (std::rename(file->tempPath.c_str(), file->finalPath.c_str()) != 0) {
+    if (!replaceFile(file->tempPath, file->finalPath)) {
         *error = describe(file->finalPath);
         abandonPending(file);
         return false;
@@ -134,7 +140,7 @@ void abandonPending(PendingFile* file)
         file->stream = nullptr;
     }
     if (!file->tempPath.empty()) {
-        unlink(file->tempPath.c_str());
+        removeFileNow(file->tempPath.c_str());
         forgetPending(file->tempPath);
         file->tempPath.clear();
     }
@@ -142,23 +148,23 @@ void abandonPending(PendingFile* file)
 
 bool openScratch(const std::string& stem, PendingFile* file, std::string* error)
 {
-    const char* tmp = std::getenv("TMPDIR");
-    const std::string dir = tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp";
+    const std::string dir = scratchFolder();
     return createFromTemplate(dir + "/" + stem + "-XXXXXX", 0, dir + "/" + stem, file, error);
 }
 
 bool ensureFolder(const std::string& path, std::string* error)
 {
-    struct stat info;
-    if (stat(path.c_str(), &info) == 0) {
-        if (!S_ISDIR(info.st_mode)) {
+    namespace fs = std::filesystem;
+    std::error_code failure;
+    if (fs::exists(path, failure)) {
+        if (!fs::is_directory(path, failure)) {
             *error = "cannot write frames into '" + path + "': it is not a folder";
             return false;
         }
         return true;
     }
-    if (mkdir(path.c_str(), newFolderMode) != 0) {
-        *error = "cannot make the folder '" + path + "': " + std::strerror(errno);
+    if (!fs::create_directory(path, failure)) {
+        *error = "cannot make the folder '" + path + "': " + failure.message();
         return false;
     }
     return true;
@@ -166,11 +172,4 @@ bool ensureFolder(const std::string& path, std::string* error)
 
 void removeAllPending() { unlinkPending(); }
 
-void removePendingOnSignals()
-{
-    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
-        std::signal(signalNumber, onSignal);
-    }
-}
-
-void endWithTheTool(pid_t pid) { helperPid = pid; }
+void removePendingOnSignals() { onStopRequests(onStop); }

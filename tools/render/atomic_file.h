@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdio>
-#include <sys/types.h>
 #include <string>
 
 struct PendingFile {
@@ -27,8 +26,6 @@ bool ensureFolder(const std::string& path, std::string* error);
 
 // Removes every temporary file still pending (before the tool ends on a failure).
 void removeAllPending();
-// On SIGINT, SIGTERM or SIGHUP, removes every temporary file still pending, then ends.
+// On Ctrl-C, SIGTERM or SIGHUP, ends the helper (ffmpeg) and removes every temporary
+// file still pending, then ends.
 void removePendingOnSignals();
-// A process the signal handler kills before the tool ends (0: none), so a stopped
-// render leaves no ffmpeg writing behind it.
-void endWithTheTool(pid_t pid);

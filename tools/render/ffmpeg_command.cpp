@@ -3,11 +3,7 @@
 
 #include "app/startup.h"
 #include "sound_track.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
-
-const char* const ffmpegPackage = "ffmpeg";
+#include "tool_system.h"
 
 namespace {
 
@@ -127,15 +123,14 @@ bool findOnPath(const std::string& name, const std::string& searchPath, std::str
 {
     size_t start = 0;
     while (start <= searchPath.size()) {
-        size_t end = searchPath.find(':', start);
+        size_t end = searchPath.find(pathListSeparator, start);
         if (end == std::string::npos) {
             end = searchPath.size();
         }
         // An empty entry means the current directory.
         const std::string dir = end > start ? searchPath.substr(start, end - start) : ".";
         const std::string candidate = dir + "/" + name;
-        struct stat info;
-        if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0) {
+        if (isRunnableFile(candidate)) {
             *found = candidate;
             return true;
         }

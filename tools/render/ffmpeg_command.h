@@ -6,9 +6,6 @@
 #include <string>
 #include <vector>
 
-// The Debian package that provides ffmpeg, named in the error when it is missing.
-extern const char* const ffmpegPackage;
-
 struct VideoJob {
     std::string ffmpegPath;
     std::string outputPath; // where ffmpeg writes (a temporary name beside the final one)
@@ -28,5 +25,6 @@ struct VideoJob {
 // the listed segments).
 std::vector<std::string> ffmpegArguments(const VideoJob& job);
 
-// The first executable called name in the colon-separated directories of searchPath.
+// The first executable called name in the directories of searchPath, separated as
+// PATH is on this system (pathListSeparator).
 bool findOnPath(const std::string& name, const std::string& searchPath, std::string* found);

@@ -20,11 +20,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -205,8 +205,8 @@ int main(int argc, char** argv)
     }
 
     // The demo reads its images and music from data/ in the working directory.
-    struct stat info;
-    if (stat(dataFolder, &info) != 0 || !S_ISDIR(info.st_mode)) {
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(dataFolder, ignored)) {
         fail(exitFailure, "no data/ folder here; run it where the demo's images and music are: the "
                           "repository root, or once installed the folder `man glasswind-render` names");
     }

@@ -2,11 +2,11 @@
 #include "offscreen.h"
 
 #include "sample_counts.h"
+#include "tool_system.h"
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
-#include <X11/Xlib.h>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -151,11 +151,7 @@ bool makeFramebuffers(int wantedSamples, std::string* error)
 
 bool openOffscreen(int width, int height, int wantedSamples, std::string* error)
 {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        const char* name = std::getenv("DISPLAY");
-        *error = std::string("cannot open the X display '") + (name != nullptr ? name : "") +
-                 "'; run it on an X desktop or under xvfb-run";
+    if (!holdDisplay(error)) {
         return false;
     }
 
@@ -163,9 +159,7 @@ bool openOffscreen(int width, int height, int wantedSamples, std::string* error)
     char name[] = "glasswind-render";
     char* argv[] = {name, nullptr};
     glutInit(&argc, argv);
-    // Closed only once GLUT has its own connection: a server that resets when
-    // its last client leaves would otherwise refuse GLUT's.
-    XCloseDisplay(display);
+    releaseDisplay();
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE);
     glutInitWindowSize(hiddenWindowSide, hiddenWindowSide);
     glutCreateWindow(toolName);

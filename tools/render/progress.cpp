@@ -1,6 +1,8 @@
 // Formats the progress line and the time left from the rate so far.
 #include "progress.h"
 
+#include "tool_system.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -80,7 +82,7 @@ void showProgress(int64_t done, int64_t total)
     }
     lastProgress = Clock::now();
     const std::string line = formatProgress(done, total, secondsSince(progressStart));
-    if (isatty(STDERR_FILENO)) {
+    if (progressRewritesInPlace()) {
         std::fprintf(stderr, "\r%s\033[K%s", line.c_str(), finished ? "\n" : "");
     } else {
         std::fprintf(stderr, "%s\n", line.c_str());

@@ -9,7 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
+#include <thread>
 
 void fail(int code, const std::string& message)
 {
@@ -44,7 +44,7 @@ FrameChunk rangeFrames(const RenderOptions& options)
 std::vector<FrameChunk> rangeChunks(const RenderOptions& options)
 {
     const FrameChunk range = rangeFrames(options);
-    const int cores = static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN));
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
     return splitFrames(range.first, range.end, jobCount(options.jobs, cores, range.end - range.first));
 }
 

@@ -6,6 +6,8 @@
 #include "app/steady_clock.h"
 #include "render_jobs.h"
 
+#include "tool_system.h"
+
 #include <cstring>
 
 namespace {
@@ -102,9 +104,11 @@ extern const OptionRow renderOptionTable[] = {
     {"--png-level", "N", wholeNumber(fastestPngLevel, smallestPngLevel, &RenderOptions::pngLevel, "zlib's level"),
      "zlib's compression for the PNG files: 1 fastest, 9 smallest,\n"
      "0 none (default 6); the pixels are the same at every level"},
+#ifndef _WIN32 // split renders fork
     {"--jobs", "N", wholeOrWord(1, maxJobs, &RenderOptions::jobs, "auto", jobsAuto),
      "split a range or video over N processes (auto: one a core);\n"
      "the output is the same as from one"},
+#endif
     {"--bench", "", noValue(), "time each scene: median and worst ms per frame, fps"},
     {"--frames", "N", wholeNumber(minBenchFrames, maxBenchFrames, &RenderOptions::benchFrames),
      "frames drawn per scene by --bench (default 120); with a range,\n"
@@ -215,5 +219,5 @@ std::string renderUsage()
             usage += optionLines(renderOptionTable[i]);
         }
     }
-    return usage;
+    return usage + notOnThisSystem;
 }

@@ -9,6 +9,7 @@
 #include "platform/audio_decode.h"
 #include "sound_file.h"
 #include "sound_track.h"
+#include "tool_system.h"
 #include "video_pipe.h"
 
 #include <cstdio>
@@ -17,8 +18,6 @@
 #include <vector>
 
 namespace {
-
-const char* const fallbackPath = "/usr/local/bin:/usr/bin:/bin";
 
 bool writeSoundTrack(const std::vector<int16_t>& track, PendingFile* file, std::string* error)
 {
@@ -83,9 +82,8 @@ std::string findFfmpeg()
 {
     std::string found;
     const char* searchPath = std::getenv("PATH");
-    if (!findOnPath("ffmpeg", searchPath != nullptr ? searchPath : fallbackPath, &found)) {
-        fail(exitFailure, std::string("ffmpeg was not found on the PATH; install the Debian package ") + ffmpegPackage +
-                              " (apt-get install " + ffmpegPackage + ")");
+    if (!findOnPath(ffmpegProgram, searchPath != nullptr ? searchPath : searchPathWithoutPath, &found)) {
+        fail(exitFailure, std::string(ffmpegProgram) + " was not found on the PATH; " + ffmpegMissingAdvice);
     }
     return found;
 }

@@ -37,6 +37,11 @@ void endOnStopSignals()
 {
     // SDL would otherwise turn Ctrl-C into a quit event that nothing reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Windows gives a Windows-subsystem program no console, even one started from a
+    // console: the demo joins the console it was started from, if any, so that
+    // console's Ctrl-C and its closing reach it. Started from Explorer there is none;
+    // a console program (glasswind-render) has its own already.
+    AttachConsole(ATTACH_PARENT_PROCESS);
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 

@@ -5,6 +5,10 @@ if(NOT WINDOWS_DEPS_PREFIX)
   message(FATAL_ERROR "Set WINDOWS_DEPS_PREFIX to the prefix of scripts/build-windows-deps.sh (make windows does)")
 endif()
 
+# The prefix's .pc files name the folder they were built in: pkg-config takes the
+# prefix from where each file lies, so a prefix copied or moved elsewhere still works.
+set(PKG_CONFIG_ARGN --define-prefix)
+
 find_package(OpenGL REQUIRED)
 find_package(Threads REQUIRED)
 
@@ -14,7 +18,10 @@ function(static_package name module)
   add_library(PkgConfig::${name} INTERFACE IMPORTED)
   target_include_directories(PkgConfig::${name} INTERFACE ${${name}_STATIC_INCLUDE_DIRS})
   target_compile_options(PkgConfig::${name} INTERFACE ${${name}_STATIC_CFLAGS_OTHER})
-  target_link_options(PkgConfig::${name} INTERFACE ${${name}_STATIC_LDFLAGS_OTHER})
+  # SDL's names -mwindows: each program says its own subsystem (windows_package.cmake).
+  set(link_flags ${${name}_STATIC_LDFLAGS_OTHER})
+  list(REMOVE_ITEM link_flags -mwindows)
+  target_link_options(PkgConfig::${name} INTERFACE ${link_flags})
   target_link_directories(PkgConfig::${name} INTERFACE ${${name}_STATIC_LIBRARY_DIRS})
   target_link_libraries(PkgConfig::${name} INTERFACE ${${name}_STATIC_LIBRARIES})
 endfunction()
