@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 
 namespace {
 
@@ -175,6 +176,25 @@ double frameTimeMs(const std::vector<ArrivalStamp>& stamps, int64_t frame, int r
     }
     if (zero == std::numeric_limits<double>::max()) zero = nearestZero;
     return zero + frame * msPerSecond / rate;
+}
+
+double recorderStrayMs(const std::vector<ArrivalStamp>& stamps, int rate)
+{
+    if (stamps.empty()) return 0;
+    std::map<int64_t, double> earliest; // each second of reads: frame 0's time by its earliest read
+    for (const ArrivalStamp& s : stamps) {
+        const double zeroAt = s.atMs - s.frames * msPerSecond / rate;
+        const auto second = static_cast<int64_t>((s.atMs - stamps.front().atMs) / msPerSecond);
+        const auto [at, added] = earliest.emplace(second, zeroAt);
+        if (!added) at->second = std::min(at->second, zeroAt);
+    }
+    double lowest = std::numeric_limits<double>::max();
+    double highest = std::numeric_limits<double>::lowest();
+    for (const auto& [second, zeroAt] : earliest) {
+        lowest = std::min(lowest, zeroAt);
+        highest = std::max(highest, zeroAt);
+    }
+    return highest - lowest;
 }
 
 bool readDemoClock(const std::string& path, DemoClockLog* log)

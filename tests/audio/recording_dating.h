@@ -46,6 +46,11 @@ std::vector<ArrivalStamp> readStamps(const std::string& path);
 // frame 0 would have been, each a little late; the earliest of them is taken.
 double frameTimeMs(const std::vector<ArrivalStamp>& stamps, int64_t frame, int rate);
 
+// How far the recorder's own stream strayed from its clock (ms): the spread of
+// frame 0's time as each second's earliest read puts it. Reads that come late
+// do not move it; a server that loses or stalls its monitor's frames does.
+double recorderStrayMs(const std::vector<ArrivalStamp>& stamps, int rate);
+
 // From the clock probe's "clock T value" lines, on the monotonic clock (ms):
 // demo time 0, and the first read of the demo's clock past the music's start,
 // the one after which its idle loop starts the music (-1 if none).

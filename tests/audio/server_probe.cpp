@@ -64,14 +64,16 @@ int stamp(const char* outPath, const char* logPath)
 }
 
 // Prints one line: "origin onset music0 unbroken_ms min_correlation worst_lag
-// drift_ms recording_start break call" where origin is demo time 0 on the monotonic clock,
+// drift_ms recording_start break call stray" where origin is demo time 0 on the monotonic clock,
 // onset when the first sound was heard, music0 the offset of music time 0 from
 // demo time 5 000 (ms), worst_lag the farthest the music moved from one
 // window to the next (frames), drift_ms how far music time 0 had moved by the last window
-// that still followed the music, recording_start when the recording's frame 0 was,
+// that still followed the music, counted in the sink's own frames (a recorder that
+// falls behind for a moment delays its reads, not the music), recording_start when the recording's frame 0 was,
 // break what ended the run of music (none, dropout, jump, lost) and when, and
 // call how long after demo time 5 000 the idle loop first read the clock past it
-// and so started the music (ms).
+// and so started the music (ms), and stray how far the recorder's own stream strayed
+// from its clock (ms): more than a little, and the server itself faltered.
 int followMusic(const char* musicPath, const char* recordingPath, int rate, const char* stampPath,
                 const char* clockPath)
 {
@@ -90,21 +92,23 @@ int followMusic(const char* musicPath, const char* recordingPath, int rate, cons
         return 1;
     }
     if (!follow.found) {
-        std::printf("%.3f -1 0 0 0 0 0 %.3f lost@0 0\n", clock.originMs, frameTimeMs(stamps, 0, rate));
+        std::printf("%.3f -1 0 0 0 0 0 %.3f lost@0 0 %.3f\n", clock.originMs, frameTimeMs(stamps, 0, rate),
+                    recorderStrayMs(stamps, rate));
         return 1;
     }
     const double musicZero = frameTimeMs(stamps, follow.zeroFrame, rate);
-    // Where music time 0 lies as seen from the last window that followed the music.
-    const double lastZero = frameTimeMs(stamps, follow.endFrame, rate) - follow.endMusicFrame * msPerSecond / rate;
+    // How far music time 0 lies from where the first window put it, as seen from the
+    // last window that followed the music.
+    const double driftMs = (follow.endFrame - follow.zeroFrame - follow.endMusicFrame) * msPerSecond / rate;
     static const char* const kinds[] = {"none", "dropout", "jump", "lost"};
     const double breakMs = follow.breakFrame < 0 ? 0.0 : frameTimeMs(stamps, follow.breakFrame, rate) - clock.originMs;
     const double startMs = clock.originMs + demoMusicStartMs;
-    std::printf("%.3f %.3f %.3f %.1f %.3f %lld %.3f %.3f %s@%.0f %.3f\n", clock.originMs,
+    std::printf("%.3f %.3f %.3f %.1f %.3f %lld %.3f %.3f %s@%.0f %.3f %.3f\n", clock.originMs,
                 frameTimeMs(stamps, follow.onsetFrame, rate), musicZero - startMs,
                 follow.unbrokenFrames * msPerSecond / rate, follow.worstCorrelation,
-                static_cast<long long>(follow.worstLag), lastZero - musicZero, frameTimeMs(stamps, 0, rate),
+                static_cast<long long>(follow.worstLag), driftMs, frameTimeMs(stamps, 0, rate),
                 kinds[static_cast<int>(follow.breakKind)], breakMs,
-                clock.musicCallMs < 0 ? 0.0 : clock.musicCallMs - startMs);
+                clock.musicCallMs < 0 ? 0.0 : clock.musicCallMs - startMs, recorderStrayMs(stamps, rate));
     return 0;
 }
 

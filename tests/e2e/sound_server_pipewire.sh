@@ -2,7 +2,7 @@
 # The demo through a private PipeWire (with WirePlumber and its PulseAudio service) on a
 # 48 kHz null sink: the monitor carries silence, then the music on the beat, unbroken.
 # ctest-labels: audio
-# ctest-timeout: 120
+# ctest-timeout: 200
 set -u
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/../support/sound_servers.sh"

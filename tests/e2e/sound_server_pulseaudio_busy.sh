@@ -2,7 +2,7 @@
 # The demo through a private PulseAudio on a 48 kHz null sink while every core is kept
 # busy beside it: the sink's monitor carries the music on the beat, unbroken.
 # ctest-labels: audio
-# ctest-timeout: 120
+# ctest-timeout: 200
 set -u
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/../support/sound_servers.sh"
