@@ -61,7 +61,7 @@ while read -r zip folder files; do
     cmp -s "$work/$folder/$folder/$file" "$SOURCE_DIR/$file" || fail "$zip's $file is not the tree's"
   done
 done <<EOF_ZIPS
-glasswind-$VERSION-win64.zip glasswind-win64 glasswind.exe README.txt
+glasswind-$VERSION-win64.zip glasswind-win64 glasswind.exe glasswind-render.exe README.txt
 glasswind-$VERSION-web.zip glasswind-web index.html page.js glasswind.js glasswind.wasm
 EOF_ZIPS
 
