@@ -15,6 +15,7 @@ set(LOGIC_SOURCES
   platform/audio_mixer.cpp
   platform/dialog_tools.cpp
   platform/monitors.cpp
+  platform/server_clock.cpp
   scenes/credits.cpp
   scenes/prop_curves.cpp
   view/overlay_layout.cpp)

@@ -1,15 +1,15 @@
-// The output straight to a PulseAudio server: a deep queue that a busy machine cannot drain, the start
-// of a sound dated by the server's own reading of what is heard, and what is
-// queued past that rewritten with the sound in it.
+// The output straight to a PulseAudio server: a deep queue that a busy machine cannot
+// drain, the start of a sound dated by the server's quickest replies on what is heard,
+// and what is queued past that rewritten with the sound in it.
 #include "platform/audio.h"
 #include "platform/audio_mixer.h"
 #include "platform/audio_output.h"
 #include "platform/pulse_server.h"
+#include "platform/server_clock.h"
 
 #include <SDL.h>
 #include <pulse/pulseaudio.h>
 
-#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -38,31 +38,39 @@ uint64_t firstFrame = 0;
 uint64_t takenBackFrom = 0;
 uint64_t takenBackTo = 0;
 
-// The server's readings of what is heard, each as the time (s since the output
-// opened) at which it puts the stream's first frame, from the last requests. One
-// reading taken while the machine is busy can be tens of ms off; their median is not.
-constexpr int readingCount = 48;
-double frameZeroReadings[readingCount] = {};
-int readingsTaken = 0;
+// The server's replies on what is heard, asked for one at a time, at each request for
+// more (every requestUs): a reply read late on a busy machine is tens of ms off,
+// the quickest are not.
+ServerClock serverClock;
+bool timingAsked = false;
+double timingAskedAt = 0;
 
-void takeReading(double seconds)
+void onTimingReply(pa_stream*, int success, void*)
 {
-    pa_usec_t played = 0;
-    if (pa_stream_get_time(stream, &played) < 0) return;
-    frameZeroReadings[readingsTaken % readingCount] = seconds - static_cast<double>(played) / usPerSecond;
-    ++readingsTaken;
+    timingAsked = false;
+    const double readAt = outputSeconds();
+    const pa_timing_info* info = success ? pa_stream_get_timing_info(stream) : nullptr;
+    if (info == nullptr || info->read_index_corrupt || info->read_index < 0) return;
+    // What the server has read of the stream, less what the sink holds unheard.
+    const double readSeconds = static_cast<double>(info->read_index) / pa_bytes_per_second(&sampleSpec);
+    const double heardSeconds = readSeconds - static_cast<double>(info->sink_usec) / usPerSecond;
+    observeServerReply(&serverClock, timingAskedAt, readAt, heardSeconds);
+}
+
+void askTiming()
+{
+    if (timingAsked) return;
+    timingAskedAt = outputSeconds();
+    pa_operation* asked = pa_stream_update_timing_info(stream, onTimingReply, nullptr);
+    if (asked == nullptr) return;
+    pa_operation_unref(asked);
+    timingAsked = true;
 }
 
 uint64_t heardFrame()
 {
-    const double now = outputSeconds();
-    takeReading(now);
-    if (readingsTaken == 0) return firstFrame;
-    double readings[readingCount];
-    const int count = std::min(readingsTaken, readingCount);
-    std::copy(frameZeroReadings, frameZeroReadings + count, readings);
-    std::nth_element(readings, readings + count / 2, readings + count);
-    const double heard = (now - readings[count / 2]) * sampleSpec.rate;
+    if (!serverClockKnown(serverClock)) return firstFrame;
+    const double heard = (outputSeconds() - serverFrameZeroAt(serverClock)) * sampleSpec.rate;
     return firstFrame + (heard > 0 ? static_cast<uint64_t>(heard) : 0);
 }
 
@@ -97,6 +105,7 @@ void onWriteRequest(pa_stream*, size_t bytes, void*)
         SDL_SetThreadPriority(SDL_THREAD_PRIORITY_TIME_CRITICAL);
         priorityAsked = true;
     }
+    askTiming();
     queue(bytes / audioBytesPerFrame, 0, PA_SEEK_RELATIVE);
 }
 
@@ -150,10 +159,11 @@ bool connectStream(uint32_t rate)
     attributes.minreq = static_cast<uint32_t>(pa_usec_to_bytes(requestUs, &sampleSpec));
     attributes.fragsize = static_cast<uint32_t>(-1);
     firstFrame = mixedOutputFrames();
-    readingsTaken = 0;
+    serverClock = ServerClock{};
+    timingAsked = false;
     pa_stream_set_write_callback(stream, onWriteRequest, nullptr);
-    const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
-    return pa_stream_connect_playback(stream, nullptr, &attributes, flags, nullptr, nullptr) >= 0 && waitUntilReady();
+    return pa_stream_connect_playback(stream, nullptr, &attributes, PA_STREAM_NOFLAGS, nullptr, nullptr) >= 0 &&
+           waitUntilReady();
 }
 
 bool open(uint32_t rate)

@@ -60,7 +60,8 @@ for run in $(seq 1 "$RUNS"); do
   ended="until $MUSIC_BREAK (demo time in ms; the run stops near $((PLAY_S * 1000)))"
   [ "${MUSIC_BREAK%@*}" = none ] && ended="to the end"
   echo "run $run: music time 0 at demo time 5000 $MUSIC_ZERO_MS ms (the demo's play call came $MUSIC_CALL_MS ms" \
-    "after 5000); moved $DRIFT_MS ms by $UNBROKEN_MS ms later; the music ran unbroken $ended"
+    "after 5000); moved $DRIFT_MS ms by $UNBROKEN_MS ms later; the music ran unbroken $ended;" \
+    "the monitor strayed $RECORDER_STRAY_MS ms from the sink's clock (over $RECORDER_STRAY_LIMIT_MS, the server faltered)"
   echo "$MUSIC_ZERO_MS $DRIFT_MS" >>"$layout/results"
 done
 awk 'NR == 1 { lo = hi = $1 } { s += $1; d += $2; if ($1 < lo) lo = $1; if ($1 > hi) hi = $1 }

@@ -1,0 +1,78 @@
+// Dating a sound server's stream from its timing replies: replies read at once
+// date it to their round trip; replies read late on a busy machine are set aside.
+#include "platform/server_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// The stream's first frame was heard at 1.000 s; requests go every 10 ms from 2 s.
+constexpr double trueFrameZero = 1.0;
+constexpr double requestEvery = 0.010;
+
+// One reply: the server writes it writeDelay after the request and the demo
+// reads it readDelay after that (s).
+struct Reply {
+    double writeDelay;
+    double readDelay;
+};
+
+struct Case {
+    const char* what;
+    std::vector<Reply> replies;
+    double frameZeroAt; // worked by hand
+};
+
+double dated(const std::vector<Reply>& replies)
+{
+    ServerClock clock;
+    for (size_t i = 0; i < replies.size(); ++i) {
+        const double sentAt = 2.0 + i * requestEvery;
+        const double writtenAt = sentAt + replies[i].writeDelay;
+        observeServerReply(&clock, sentAt, writtenAt + replies[i].readDelay, writtenAt - trueFrameZero);
+    }
+    return serverFrameZeroAt(clock);
+}
+
+std::vector<Reply> repeated(size_t count, Reply reply) { return std::vector<Reply>(count, reply); }
+
+std::vector<Reply> joined(std::vector<Reply> a, const std::vector<Reply>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST(ServerClock, TheQuickestRepliesDateTheStream)
+{
+    const Reply quick = {0.0001, 0.0001};
+    // Read 30 ms late: its midpoint, so its reading, is 15 ms late.
+    const Reply readLate = {0.0, 0.030};
+    // Written at once but 2 ms on its way back: 1 ms late.
+    const Reply slowish = {0.0, 0.002};
+    const std::vector<Case> cases = {
+        {"every reply quick", repeated(48, quick), 1.000},
+        {"one reply, read late", {readLate}, 1.015},
+        {"three replies: the quickest alone", {readLate, slowish, readLate}, 1.001},
+        {"three in four read late", joined(repeated(36, readLate), repeated(12, quick)), 1.000},
+        {"a busy spell, then quick again",
+         joined(joined(repeated(20, quick), repeated(20, readLate)), repeated(8, quick)), 1.000},
+        // Only the last 48 count: 36 read late and 12 slowish, not the 60 quick before them.
+        {"older replies are forgotten",
+         joined(repeated(60, quick), joined(repeated(36, readLate), repeated(12, slowish))), 1.001},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NEAR(dated(c.replies), c.frameZeroAt, 1e-9) << c.what;
+    }
+}
+
+TEST(ServerClock, KnownOnceAReplyHasCome)
+{
+    ServerClock clock;
+    EXPECT_FALSE(serverClockKnown(clock));
+    observeServerReply(&clock, 2.0, 2.0002, 1.0001);
+    EXPECT_TRUE(serverClockKnown(clock));
+}
+
+} // namespace
