@@ -15,9 +15,6 @@ extern float fastPulseMs;
 extern float fastOriginMs;
 extern bool musicStarted;
 
-// The GLUT idle callback: clock, redraw request, pulses, end, music trigger.
-void onIdle();
-
 // One step of a sawtooth pulse: restarts (origin = now) when the value left by
 // the previous call is above the threshold, then measures from the origin.
 void advancePulse(float* pulseMs, float* originMs, int32_t nowMs, float thresholdMs);

@@ -1,7 +1,8 @@
 // The idle callback: reads the windowing clock into the demo clock, moves the
 // pulses on, and ends the demo or starts the music when their time comes.
-#include "app/clock.h"
+#include "app/idle.h"
 
+#include "app/clock.h"
 #include "app/music.h"
 #include "platform/windowing.h"
 

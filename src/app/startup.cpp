@@ -3,6 +3,7 @@
 
 #include "app/clock.h"
 #include "app/frame.h"
+#include "app/idle.h"
 #include "app/music.h"
 #include "app/render_state.h"
 #include "app/warm_up.h"

@@ -4,6 +4,7 @@
 
 #include "app/clock.h"
 #include "app/frame.h"
+#include "app/idle.h"
 #include "platform/audio.h"
 #include "platform/windowing.h"
 

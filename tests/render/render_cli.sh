@@ -55,8 +55,9 @@ printf '12\n99x\n' >bad.txt
 refused 1 --moments bad.txt -o listed2
 rm -f bad.txt
 
-# The bench: a row per scene and one for the worst.
+# The bench: the size it drew at, a row per scene and one for the worst.
 "$bin" --bench --frames 2 >"$work/bench" 2>/dev/null || fail "--bench"
+grep -qx 'bench at 800x450' "$work/bench" || fail "bench does not name the size it drew at: $(head -n 1 "$work/bench")"
 rows=$(grep -cE '^[0-9] +2 ' "$work/bench")
 [ "$rows" -eq 10 ] || fail "bench printed $rows scene rows: $(cat "$work/bench")"
 grep -qE '^worst: [0-9] +2 ' "$work/bench" || fail "bench has no worst-scene row"

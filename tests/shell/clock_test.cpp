@@ -1,5 +1,6 @@
 // The idle callback: clock, pulses, the end of the demo and the one-time music trigger.
 #include "app/clock.h"
+#include "app/idle.h"
 #include "app/music.h"
 #include "recording_platform.h"
 

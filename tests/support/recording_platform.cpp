@@ -2,6 +2,7 @@
 #include "recording_platform.h"
 
 #include "app/clock.h"
+#include "app/idle.h"
 #include "app/music.h"
 #include "app/render_state.h"
 #include "app/startup.h"
