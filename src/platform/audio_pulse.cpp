@@ -38,10 +38,15 @@ uint64_t firstFrame = 0;
 uint64_t takenBackFrom = 0;
 uint64_t takenBackTo = 0;
 
-// The server's replies on what is heard, asked for one at a time, at each request for
-// more (every requestUs): a reply read late on a busy machine is tens of ms off,
-// the quickest are not.
+// The server's replies on what is heard, asked for one at a time every timingAskUs.
+// A server that reads a quantum of its graph ahead and counts it heard (PipeWire's
+// service does) dates the stream a little later at each reply until its next read;
+// replies spread over its cycle catch the latest date, which is right, and on a
+// server that counts truly every date is the same. The period shares no beat
+// with a graph's usual cycles (powers of two frames at 44.1 or 48 kHz).
+constexpr pa_usec_t timingAskUs = 7300;
 ServerClock serverClock;
+pa_time_event* timingTimer = nullptr;
 bool timingAsked = false;
 double timingAskedAt = 0;
 
@@ -57,9 +62,10 @@ void onTimingReply(pa_stream*, int success, void*)
     observeServerReply(&serverClock, timingAskedAt, readAt, heardSeconds);
 }
 
-void askTiming()
+void onTimingTimer(pa_mainloop_api*, pa_time_event* timer, const struct timeval*, void*)
 {
-    if (timingAsked) return;
+    pa_context_rttime_restart(context, timer, pa_rtclock_now() + timingAskUs);
+    if (timingAsked || stream == nullptr || pa_stream_get_state(stream) != PA_STREAM_READY) return;
     timingAskedAt = outputSeconds();
     pa_operation* asked = pa_stream_update_timing_info(stream, onTimingReply, nullptr);
     if (asked == nullptr) return;
@@ -105,12 +111,15 @@ void onWriteRequest(pa_stream*, size_t bytes, void*)
         SDL_SetThreadPriority(SDL_THREAD_PRIORITY_TIME_CRITICAL);
         priorityAsked = true;
     }
-    askTiming();
     queue(bytes / audioBytesPerFrame, 0, PA_SEEK_RELATIVE);
 }
 
 void disconnect()
 {
+    if (timingTimer != nullptr) {
+        pa_threaded_mainloop_get_api(loop)->time_free(timingTimer);
+        timingTimer = nullptr;
+    }
     if (stream != nullptr) {
         pa_stream_set_write_callback(stream, nullptr, nullptr);
         pa_stream_disconnect(stream);
@@ -161,6 +170,7 @@ bool connectStream(uint32_t rate)
     firstFrame = mixedOutputFrames();
     serverClock = ServerClock{};
     timingAsked = false;
+    timingTimer = pa_context_rttime_new(context, pa_rtclock_now() + timingAskUs, onTimingTimer, nullptr);
     pa_stream_set_write_callback(stream, onWriteRequest, nullptr);
     return pa_stream_connect_playback(stream, nullptr, &attributes, PA_STREAM_NOFLAGS, nullptr, nullptr) >= 0 &&
            waitUntilReady();

@@ -6,10 +6,10 @@
 
 // The server writes a reply at some moment between the request and the reply, so a
 // reply dates the stream to within its round trip. On a busy machine a reply may
-// wait tens of ms for the thread that reads it; the quickest of the last replies
-// (about half a second of them, one a request) date the stream best.
+// wait tens of ms for the thread that reads it: only the replies about as quick as
+// the quickest of the last ones (a third of a second of them) count.
 constexpr uint32_t serverClockReplies = 48;
-constexpr uint32_t serverClockQuickest = 12;
+constexpr double serverClockRoundTripSlack = 0.0005; // s
 
 struct ServerClock {
     // Per reply: the steady-clock time (s) at which it puts the stream's first
@@ -23,7 +23,10 @@ struct ServerClock {
 // says heardSeconds of the stream had been heard.
 void observeServerReply(ServerClock* clock, double sentAt, double readAt, double heardSeconds);
 
-// Whether any reply has come, and the time (s) at which the quickest replies put
-// the stream's first frame: the median of their readings.
+// Whether any reply has come, and the time (s) at which the quick replies put the
+// stream's first frame: the latest of them. A server that counts what it has read
+// ahead as heard until its next read (PipeWire's service counts its graph's quantum
+// so) dates the stream too early at each reply but the last before that read; one
+// that counts truly gives every reply the same date.
 bool serverClockKnown(const ServerClock& clock);
 double serverFrameZeroAt(const ServerClock& clock);

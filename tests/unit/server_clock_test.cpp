@@ -1,5 +1,6 @@
 // Dating a sound server's stream from its timing replies: replies read at once
-// date it to their round trip; replies read late on a busy machine are set aside.
+// date it to their round trip, replies read late on a busy machine are set aside,
+// and a server that counts a quantum heard as it reads it is dated by its last reply before the next read.
 #include "platform/server_clock.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +13,12 @@ namespace {
 constexpr double trueFrameZero = 1.0;
 constexpr double requestEvery = 0.010;
 
-// One reply: the server writes it writeDelay after the request and the demo
-// reads it readDelay after that (s).
+// One reply: the server writes it writeDelay after the request, counting
+// countedAhead more than is heard, and the demo reads it readDelay after that (s).
 struct Reply {
     double writeDelay;
     double readDelay;
+    double countedAhead = 0;
 };
 
 struct Case {
@@ -31,7 +33,8 @@ double dated(const std::vector<Reply>& replies)
     for (size_t i = 0; i < replies.size(); ++i) {
         const double sentAt = 2.0 + i * requestEvery;
         const double writtenAt = sentAt + replies[i].writeDelay;
-        observeServerReply(&clock, sentAt, writtenAt + replies[i].readDelay, writtenAt - trueFrameZero);
+        const double heard = writtenAt - trueFrameZero + replies[i].countedAhead;
+        observeServerReply(&clock, sentAt, writtenAt + replies[i].readDelay, heard);
     }
     return serverFrameZeroAt(clock);
 }
@@ -58,6 +61,15 @@ TEST(ServerClock, TheQuickestRepliesDateTheStream)
         {"three in four read late", joined(repeated(36, readLate), repeated(12, quick)), 1.000},
         {"a busy spell, then quick again",
          joined(joined(repeated(20, quick), repeated(20, readLate)), repeated(8, quick)), 1.000},
+        // A 20 ms quantum counted heard when read: replies 0, 7.5 and 15 ms into its
+        // cycle count 20, 12.5 and 5 ms ahead; the last is the nearest.
+        {"a server that counts ahead",
+         joined(repeated(16, {0.0001, 0.0001, 0.020}),
+                joined(repeated(16, {0.0001, 0.0001, 0.0125}), repeated(16, {0.0001, 0.0001, 0.005}))),
+         0.995},
+        {"a quick reply that counts ahead beside slow ones that do not",
+         {readLate, {0.0001, 0.0001, 0.010}, readLate},
+         0.990},
         // Only the last 48 count: 36 read late and 12 slowish, not the 60 quick before them.
         {"older replies are forgotten",
          joined(repeated(60, quick), joined(repeated(36, readLate), repeated(12, slowish))), 1.001},
