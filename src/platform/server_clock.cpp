@@ -2,7 +2,6 @@
 #include "platform/server_clock.h"
 
 #include <algorithm>
-#include <limits>
 
 void observeServerReply(ServerClock* clock, double sentAt, double readAt, double heardSeconds)
 {
@@ -19,10 +18,12 @@ double serverFrameZeroAt(const ServerClock& clock)
     const uint32_t count = static_cast<uint32_t>(std::min<uint64_t>(clock.replies, serverClockReplies));
     if (count == 0) return 0;
     const double quickest = *std::min_element(clock.roundTrips, clock.roundTrips + count);
-    double latest = -std::numeric_limits<double>::infinity();
+    double dates[serverClockReplies];
+    uint32_t quick = 0;
     for (uint32_t i = 0; i < count; ++i) {
-        if (clock.roundTrips[i] <= quickest + serverClockRoundTripSlack)
-            latest = std::max(latest, clock.frameZeroTimes[i]);
+        if (clock.roundTrips[i] <= quickest + serverClockRoundTripSlack) dates[quick++] = clock.frameZeroTimes[i];
     }
-    return latest;
+    const uint32_t kept = quick - std::min(serverClockLateDates, quick - 1);
+    std::nth_element(dates, dates + kept - 1, dates + quick);
+    return dates[kept - 1];
 }

@@ -1,6 +1,5 @@
-// Dating a sound server's stream from its timing replies: replies read at once
-// date it to their round trip, replies read late on a busy machine are set aside,
-// and a server that counts a quantum heard as it reads it is dated by its last reply before the next read.
+// Dating a sound server's stream from its timing replies: replies read late on a
+// busy machine are set aside, and a server that counts ahead is dated by its latest.
 #include "platform/server_clock.h"
 
 #include <gtest/gtest.h>
@@ -70,9 +69,12 @@ TEST(ServerClock, TheQuickestRepliesDateTheStream)
         {"a quick reply that counts ahead beside slow ones that do not",
          {readLate, {0.0001, 0.0001, 0.010}, readLate},
          0.990},
-        // Only the last 48 count: 36 read late and 12 slowish, not the 60 quick before them.
+        // Quick replies the server wrote after reading its next quantum late.
+        {"two dated a quantum late", joined(repeated(46, quick), repeated(2, {0.0001, 0.0001, -0.020})), 1.000},
+        {"three dated a quantum late", joined(repeated(45, quick), repeated(3, {0.0001, 0.0001, -0.020})), 1.020},
+        // Only the last 96 count: 84 read late and 12 slowish, not the 100 quick before them.
         {"older replies are forgotten",
-         joined(repeated(60, quick), joined(repeated(36, readLate), repeated(12, slowish))), 1.001},
+         joined(repeated(100, quick), joined(repeated(84, readLate), repeated(12, slowish))), 1.001},
     };
     for (const Case& c : cases) {
         EXPECT_NEAR(dated(c.replies), c.frameZeroAt, 1e-9) << c.what;
