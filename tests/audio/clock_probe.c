@@ -2,7 +2,8 @@
  * clock, the windowing library's start, its elapsed-time answers, every block
  * the disk audio driver writes (so the music's first sample can be set against
  * demo time 5 000) and every finished frame with the demo time it was drawn
- * for. The log goes to the file named by GLASSWIND_CLOCK_LOG. */
+ * for, with the process's CPU time then. The log goes to the file named by
+ * GLASSWIND_CLOCK_LOG. */
 #define _GNU_SOURCE
 #include <GL/freeglut.h>
 #include <dlfcn.h>
@@ -24,6 +25,14 @@ static double nowMs(void)
 {
     struct timespec t;
     clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
+/* The CPU time the whole process has used, every thread (llvmpipe's included). */
+static double cpuMs(void)
+{
+    struct timespec t;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
 }
 
@@ -91,6 +100,6 @@ void glutSwapBuffers(void)
     static void (*realSwap)(void);
     if (realSwap == NULL) realSwap = (void (*)(void))dlsym(RTLD_NEXT, "glutSwapBuffers");
     realSwap();
-    if (logFile() >= 0) dprintf(logFd, "swap %.3f %d\n", nowMs(), frameTimeMs);
+    if (logFile() >= 0) dprintf(logFd, "swap %.3f %d %.3f\n", nowMs(), frameTimeMs, cpuMs());
     frameTimeMs = -1;
 }

@@ -1,7 +1,9 @@
 # Reads the clock probe's log and prints, for each scene after the loading card,
 # how long its first frame took against the median of its frames:
 #   scene first_ms median_ms frames
-# A frame's time runs from the swap before it to its own swap.
+# A frame's cost is the CPU time the demo used from the swap before it to its own
+# swap: a shader build costs CPU, while other programs taking the cores (which make
+# any frame late on a busy machine) do not.
 BEGIN {
     # The first millisecond of scenes 1 to 9, from the timeline.
     split("5000 34750 47220 61880 90330 118770 147220 175660 189880", starts, " ")
@@ -13,12 +15,12 @@ function sceneOf(t,    s) {
 $1 == "swap" {
     if (haveLast && $3 >= 0) {
         s = sceneOf($3)
-        took = $2 - lastSwap
+        took = $4 - lastCpu
         n[s]++
         times[s, n[s]] = took
         if (n[s] == 1) first[s] = took
     }
-    lastSwap = $2
+    lastCpu = $4
     haveLast = 1
 }
 END {
