@@ -27,9 +27,9 @@ struct ServerClock {
 void observeServerReply(ServerClock* clock, double sentAt, double readAt, double heardSeconds);
 
 // Whether any reply has come, and the time (s) at which the quick replies put the
-// stream's first frame: the latest of them but serverClockLateDates. A server that counts what it has read
-// ahead as heard until its next read (PipeWire's service counts its graph's quantum
-// so) dates the stream too early at each reply but the last before that read; one
-// that counts truly gives every reply the same date.
+// stream's first frame: the latest of them but serverClockLateDates. A server that
+// counts what it has read ahead as heard until its next read (PipeWire's service
+// counts its graph's quantum so) dates the stream too early at each reply but the
+// last before that read; one that counts truly gives every reply the same date.
 bool serverClockKnown(const ServerClock& clock);
 double serverFrameZeroAt(const ServerClock& clock);
