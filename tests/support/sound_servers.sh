@@ -213,10 +213,16 @@ REFERENCE_QUEUE_MS=400
 RECORDER_STRAY_LIMIT_MS=3
 # A busy run keeps one CPU loop a core going (the timing tool may ask for more).
 : "${LOAD_LOOPS:=$(nproc)}"
-# Fails with $1 unless the server itself faltered during the run: then skips, saying so.
-server_fault_or_fail() {
+# Skips, saying so with $1, when the server itself faltered during the run.
+skip_if_server_faltered() {
   awk -v s="${RECORDER_STRAY_MS:-0}" -v l="$RECORDER_STRAY_LIMIT_MS" 'BEGIN { exit !(s > l) }' &&
     skip "$1; but $SERVER_NAME itself faltered meanwhile ($load): its monitor's frames strayed $RECORDER_STRAY_MS ms from the sink's clock"
+  return 0
+}
+
+# Fails with $1 unless the server itself faltered during the run: then skips, saying so.
+server_fault_or_fail() {
+  skip_if_server_faltered "$1"
   fail "$1"
 }
 
@@ -228,7 +234,7 @@ server_fault_or_fail() {
 # on this machine, whoever plays it, and the test skips. A "quiet" run is only
 # as quiet as the tests beside it, so it is judged the same way.
 music_fault() {
-  awk -v s="${RECORDER_STRAY_MS:-0}" -v l="$RECORDER_STRAY_LIMIT_MS" 'BEGIN { exit !(s > l) }' && server_fault_or_fail "$1"
+  skip_if_server_faltered "$1"
   [ "$load" != quiet ] && start_load
   if [ -z "${FIRST_FAULT:-}" ]; then
     FIRST_FAULT="$1"
