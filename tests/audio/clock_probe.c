@@ -21,20 +21,17 @@ static long long recordedBytes;
  * callback gave the frame being drawn. */
 static int frameTimeMs = -1;
 
-static double nowMs(void)
+static double clockMs(clockid_t clock)
 {
     struct timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
+    clock_gettime(clock, &t);
     return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
 }
 
+static double nowMs(void) { return clockMs(CLOCK_MONOTONIC); }
+
 /* The CPU time the whole process has used, every thread (llvmpipe's included). */
-static double cpuMs(void)
-{
-    struct timespec t;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
-}
+static double cpuMs(void) { return clockMs(CLOCK_PROCESS_CPUTIME_ID); }
 
 static int logFile(void)
 {

@@ -1,6 +1,6 @@
 # Reads the clock probe's log and prints, for each scene after the loading card,
-# how long its first frame took against the median of its frames:
-#   scene first_ms median_ms frames
+# what its first frame cost against the median of its frames:
+#   scene first_cpu_ms median_cpu_ms frames
 # A frame's cost is the CPU time the demo used from the swap before it to its own
 # swap: a shader build costs CPU, while other programs taking the cores (which make
 # any frame late on a busy machine) do not.
